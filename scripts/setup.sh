@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the example need from Debian's
+# archive. Idempotent: the package lists are updated once, and only when a
+# package is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make
+  libhdf5-dev hdf5-tools
+  nlohmann-json3-dev libtclap-dev libabsl-dev
+  libgtest-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

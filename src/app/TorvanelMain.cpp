@@ -1,0 +1,96 @@
+#include "TorvanelMain.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "Failure.hpp"
+
+namespace {
+
+std::string commandLineMessage(const char* name) {
+  return std::string("This is the '") + name + "' binary of the TORVANEL framework.";
+}
+
+[[noreturn]] void reportArgumentFailure(const TCLAP::ArgException& e) {
+  std::cerr << " -> " << "error: " << e.error() << " for arg " << e.argId() << std::endl;
+  throw BaseException();
+}
+
+[[noreturn]] void killed(const std::exception& e) {
+  std::cerr << " -> " << e.what() << std::endl;
+  std::exit(1);
+}
+
+[[noreturn]] void killedUnhandled(const char* what) {
+  std::cerr << " -> " << "unhandled exception (actually, this should never happen)" << std::endl;
+  std::cerr << " -> " << what << std::endl;
+  std::cerr << " -> " << BaseException().what() << std::endl;
+  std::exit(1);
+}
+
+// One step of the run cycle with the handler set of the frame.
+template <typename Step>
+void guarded(Step&& step) {
+  try {
+    step();
+  } catch (const TCLAP::ArgException& e) {
+    reportArgumentFailure(e);
+  } catch (const BaseException& e) {
+    killed(e);
+  } catch (const std::exception& e) {
+    killedUnhandled(e.what());
+  }
+}
+
+// A BaseException raised by an argument-exception handler, and anything that
+// is not a std::exception, still ends the process with status 1 and a message,
+// never through std::terminate.
+template <typename Steps>
+void outermost(Steps&& steps) {
+  try {
+    steps();
+  } catch (const BaseException& e) {
+    killed(e);
+  } catch (...) {
+    killedUnhandled("an exception of unknown type");
+  }
+}
+
+}  // namespace
+
+TorvanelMain::TorvanelMain(const char* name, const char* binaryName)
+    : TorvanelCmdLine(commandLineMessage(name), binaryName) {}
+
+void TorvanelMain::init(int argc, char** argv) {
+  outermost([&] {
+    try {
+      defineArguments(argc, argv);
+      parse(argc, argv);
+    } catch (const TCLAP::ArgException& e) {
+      reportArgumentFailure(e);
+    }
+  });
+}
+
+int TorvanelMain::run() {
+  outermost([&] {
+    bool configurationNeeded = false;
+    guarded([&] { configurationNeeded = needsConfiguration(); });
+    if (configurationNeeded) {
+      guarded([&] {
+        const std::string configFile = getConfigFile();
+        loadConfiguration(configFile, configurationSchema);
+      });
+    }
+    guarded([&] { execute(); });
+  });
+  return 0;
+}
+
+void TorvanelMain::loadConfiguration(const std::string& configFile, const char* schema) {
+  std::ifstream document(configFile);
+  if (!document.good()) failure::fail("configuration file not found: ", configFile);
+  (void)schema;  // validated once the schema validator is in place
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The one way the tool fails: the detecting code prints the whole message on
+// the error stream, then throws a BaseException that carries no text. The run
+// cycle adds the closing line and ends the process with status 1.
+
+#include <exception>
+#include <iostream>
+#include <sstream>
+
+struct BaseException : public std::exception {
+  const char* what() const noexcept override { return "... unfortunately TORVANEL is killed!"; }
+};
+
+namespace failure {
+
+inline constexpr const char* versionText = "v3.1.0";
+
+// " -> " + pieces on one flushed line, then BaseException.
+template <typename... Pieces>
+[[noreturn]] void fail(const Pieces&... pieces) {
+  std::cerr << " -> ";
+  (std::cerr << ... << pieces);
+  std::cerr << std::endl;
+  throw BaseException();
+}
+
+// The text of a failed check: the message, or the condition's source text when
+// the message is empty, followed by the source location and the version.
+template <typename... Pieces>
+std::string checkMessage(const char* condition, const char* file, int line, const Pieces&... pieces) {
+  std::ostringstream text;
+  (text << ... << pieces);
+  if (text.str().empty()) text << condition;
+  text << ", in file: " << file << " on line " << line << ", version " << versionText;
+  return text.str();
+}
+
+template <typename... Pieces>
+[[noreturn]] void failCheck(const char* condition, const char* file, int line, const Pieces&... pieces) {
+  std::cerr << " -> " << checkMessage(condition, file, line, pieces...) << std::endl;
+  throw BaseException();
+}
+
+}  // namespace failure
+
+// RESULTS_CHECK(condition, message pieces...): the condition is printed exactly
+// as written here when the message is empty (pass "" for no message).
+#define RESULTS_CHECK(condition, ...)                                         \
+  do {                                                                        \
+    if (!(condition)) ::failure::failCheck(#condition, __FILE__, __LINE__, __VA_ARGS__); \
+  } while (false)

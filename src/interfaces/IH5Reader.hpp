@@ -1,0 +1,32 @@
+#pragma once
+// Whole-dataset reads with shape checks from a file opened read-only.
+
+#include <string>
+#include <vector>
+
+#include "IH5Base.hpp"
+
+namespace api {
+
+// A two-dimensional double dataset in row order: value (r, c) is at
+// values[r * columns + c].
+struct DoubleTable {
+  int rows = 0;
+  int columns = 0;
+  std::vector<double> values;
+};
+
+class IH5Reader : public virtual IH5Base {
+ public:
+  virtual int readInt(const std::string& path) = 0;
+  virtual double readDouble(const std::string& path) = 0;
+  virtual std::vector<std::vector<int>> readIntArray(const std::string& path) = 0;
+  virtual std::vector<double> readColumn(const std::string& path, int column) = 0;
+  virtual std::vector<std::vector<double>> readDoubleArray(const std::string& path) = 0;
+  virtual std::vector<std::string> readStrings(const std::string& path) = 0;
+  // The whole two-dimensional dataset in one read, for exports that need
+  // several of its columns at one time step.
+  virtual DoubleTable readDoubleTable(const std::string& path) = 0;
+};
+
+}  // namespace api
