@@ -60,8 +60,8 @@ void outermost(Steps&& steps) {
 
 }  // namespace
 
-TorvanelMain::TorvanelMain(const char* name, const char* binaryName)
-    : TorvanelCmdLine(commandLineMessage(name), binaryName) {}
+TorvanelMain::TorvanelMain(const char* name, const char* binary)
+    : TorvanelCmdLine(commandLineMessage(name), binary) {}
 
 void TorvanelMain::init(int argc, char** argv) {
   outermost([&] {

@@ -54,7 +54,7 @@ TEST_F(FrameCli, NoArgumentsIsAParseFailure) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.outLines(), bannerLines());
   EXPECT_TRUE(contains(run.err, "PARSE ERROR:"));
-  EXPECT_TRUE(contains(run.err, "Required arguments missing: file, results"));
+  EXPECT_TRUE(contains(run.err, "Required arguments missing: results, file"));
 }
 
 TEST_F(FrameCli, MissingResultsOrFileIsAParseFailure) {
