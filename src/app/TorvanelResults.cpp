@@ -1,6 +1,7 @@
 #include "TorvanelResults.hpp"
 
 #include "ConfigurationSchema.hpp"
+#include "Results.hpp"
 
 TorvanelResults::TorvanelResults() : TorvanelMain("results", "results") {
   configurationSchema = resultsConfigurationSchema;
@@ -22,7 +23,16 @@ void TorvanelResults::defineArguments(int, char**) {
 bool TorvanelResults::needsConfiguration() { return true; }
 
 void TorvanelResults::execute() {
-  // Wired to the results driver once the export exists.
+  const std::string configFile = getConfigFile();
+  const std::string resultsFile = getResultsFile();
+  std::unique_ptr<api::IResults> driver(createResults(configFile, resultsFile));
+  const std::string archiveFile = getArchiveFile();
+  if (!archiveFile.empty()) {
+    driver->restoreArchive(archiveFile);
+  } else {
+    const int debugLevel = getDebugLevel();
+    driver->exportResults(debugLevel, getOutputFile());
+  }
 }
 
 std::string TorvanelResults::getResultsFile() const { return resultsArg->getValue(); }

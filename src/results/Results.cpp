@@ -1,0 +1,99 @@
+#include "Results.hpp"
+
+#include <fstream>
+#include <iostream>
+
+#include "Factory.hpp"
+#include "Failure.hpp"
+#include "FileReferences.hpp"
+#include "JSONReader.hpp"
+#include "ResultReader.hpp"
+#include "XdmfFormat.hpp"
+
+namespace results {
+
+namespace {
+
+const std::string blockName = "RESULTS";
+const std::string exportList = "/EXPORT";
+const std::string exportPath = blockName + exportList;
+const std::string formatKey = "format";
+const std::string archiveGroup = ".config";
+const std::string separator = "/";
+const std::string modelDataset = archiveGroup + separator + "model";
+const std::string simulationDataset = archiveGroup + separator + "simulation";
+const std::string outputsPath = "SIMULATION/OUTPUT";
+
+enum class FormatKind { xdmf };
+const std::map<std::string, FormatKind> formatTable = {{"xdmf", FormatKind::xdmf}};
+
+std::vector<std::string> simulationOutputs(api::IResultReader& reader) {
+  const std::string simulation = reader.readStrings(simulationDataset).at(0);
+  std::unique_ptr<api::ICommandFileReader> settings(createCommandFileReader(simulation));
+  return settings->getStringVector(outputsPath, std::vector<std::string>());
+}
+
+}  // namespace
+
+Results::Results(const std::string& configFile, const std::string& resultsFile) {
+  model = compose(resultsFile);
+  config = createCommandFileReader(configFile);
+  reader = createResultReader(resultsFile);
+  model->defineOutputs(simulationOutputs(*reader));
+}
+
+Results::~Results() {
+  delete model;
+  delete reader;
+  delete config;
+  for (api::IFormat* format : formats) delete format;
+}
+
+void Results::restoreArchive(const std::string& archiveFile) {
+  std::cout << " -> " << "restoring the model and simulation configuration to file <" << archiveFile << ">"
+            << std::endl;
+  refuseToOverwriteResults(archiveFile);
+  const std::string modelText = reader->readStrings(modelDataset).at(0);
+  std::ofstream archive(archiveFile, std::ios::binary | std::ios::trunc);
+  archive << modelText;
+  archive.close();
+  if (!archive) failure::fail("cannot write the archive to file <", archiveFile, ">");
+}
+
+void Results::exportResults(const int& debugLevel, const std::string& outputFile) {
+  bool found = false;
+  const int n = config->getSize(exportPath, found);
+  const std::string stem = outputStem(outputFile);
+  if (!found || n == 0) failure::fail("no outputs defined");
+
+  refuseToOverwriteResults(stem + ".xdmf");
+  refuseToOverwriteResults(stem + "_aux.h5");
+  for (int i = 0; i < n; ++i) addFormat(config->getItemString(exportPath, i, formatKey, found), stem);
+  for (api::IFormat* format : formats) format->exportData(debugLevel);
+  for (auto& entry : auxiliaryFiles) entry.second->close();
+}
+
+void Results::addFormat(const std::string& name, const std::string& stem) {
+  if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
+  auto shared = auxiliaryFiles.find(stem);
+  if (shared == auxiliaryFiles.end()) {
+    auto* format = new XdmfFormat(reader, model, stem);
+    formats.push_back(format);
+    auxiliaryFiles.emplace(stem, format->auxiliaryFile());
+  } else {
+    formats.push_back(new XdmfFormat(reader, model, stem, shared->second));
+  }
+}
+
+// Checked before anything is opened for writing: the results file is the one
+// input of the run that cannot be made again.
+void Results::refuseToOverwriteResults(const std::string& target) const {
+  if (sameExistingFile(target, reader->getFileName()))
+    failure::fail("refusing to overwrite the results file <", reader->getFileName(), "> with <", target, ">");
+}
+
+}  // namespace results
+
+api::IResults* createResults(const std::string& configFile, const std::string& resultsFile) {
+  return new results::Results(configFile, resultsFile);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The results driver of one run: it opens the configuration, the results file
+// and the model composed from its archive, then exports or restores.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ICommandFileReader.hpp"
+#include "IFormat.hpp"
+#include "IH5Writer.hpp"
+#include "IModel.hpp"
+#include "IResultReader.hpp"
+#include "IResults.hpp"
+
+namespace results {
+
+class Results : public api::IResults {
+ public:
+  Results(const std::string& configFile, const std::string& resultsFile);
+  ~Results() override;
+
+  Results(const Results&) = delete;
+  Results& operator=(const Results&) = delete;
+
+  void restoreArchive(const std::string& archiveFile) override;
+  void exportResults(const int& debugLevel, const std::string& outputFile) override;
+
+ private:
+  void addFormat(const std::string& name, const std::string& stem);
+  void refuseToOverwriteResults(const std::string& target) const;
+
+  api::IResultReader* reader = nullptr;
+  api::ICommandFileReader* config = nullptr;
+  api::IModel* model = nullptr;
+  std::vector<api::IFormat*> formats;
+  // Exports of one stem share their auxiliary file: it is created once and
+  // closed (with its errors reported) before the run counts as done.
+  std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
+};
+
+}  // namespace results
+
+api::IResults* createResults(const std::string& configFile, const std::string& resultsFile);

@@ -1,0 +1,219 @@
+#include "XdmfFormat.hpp"
+
+#include <algorithm>
+
+#include "Failure.hpp"
+#include "FileReferences.hpp"
+#include "H5Writer.hpp"
+#include "ResultReader.hpp"
+#include "XdmfWriter.hpp"
+
+namespace results {
+
+namespace {
+
+const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
+
+// One input column of a transformed output, read from a dataset of the step.
+struct InputColumn {
+  const api::DoubleTable* table;
+  int column;
+  std::size_t size() const { return static_cast<std::size_t>(table->rows); }
+  double operator[](std::size_t row) const { return table->values[row * table->columns + column]; }
+};
+
+std::string documentFolder(const std::string& stem) { return folderOf(stem + ".xdmf"); }
+
+}  // namespace
+
+XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const std::string& stem_)
+    : XdmfFormat(reader_, model_, stem_, nullptr) {}
+
+XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const std::string& stem_,
+                       std::shared_ptr<api::IH5Writer> auxiliaryFile_)
+    : BaseFormat(reader_, model_, stem_),
+      resultsReference(referenceFrom(documentFolder(stem_), reader_->getFileName())),
+      stepData(*reader_) {
+  writer.reset(createXdmfWriter(reader->getFileName(), resultsReference));
+  hdfwriter = auxiliaryFile_ ? auxiliaryFile_ : std::shared_ptr<api::IH5Writer>(createH5Writer(stem + "_aux.h5"));
+  RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
+  RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
+  auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
+}
+
+void XdmfFormat::exportData(const int&) {
+  const int nrCells = addMesh();
+  const std::vector<model::OutputID> ids = model->getOutputs();
+  const api::TimeTable tInfo = reader->getTimes(datasetPaths(ids), false);
+  RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
+
+  for (const auto& [time, step] : tInfo) {
+    stepData.beginStep();
+    writer->addTimeStep(time);
+    for (const model::OutputID id : ids) {
+      api::IOutput* out = model->getOutput(id);
+      if (out->getNrDataFunctions() == 0)
+        exportDirect(out, nrCells, step);
+      else if (id == model::water_depth || id == model::delta_z)
+        exportFunction(out, nrCells, step);
+      else
+        exportTransformed(out, step);
+    }
+  }
+  writer->write(stem + ".xdmf");
+}
+
+// The "size" attributes hold the total number of values of the mesh datasets.
+int XdmfFormat::addMesh() {
+  const api::IData* topo = model->getData(model::data_Topology);
+  const int totalTopo = reader->readIntAttribute(topo->getPath(), "size");
+  const int nrCells = totalTopo / topo->getSize();
+  const api::IData* coords = model->getData(model::data_Coordnts_Nodes);
+  const int totalCoords = reader->readIntAttribute(coords->getPath(), "size");
+  writer->addMesh(nrCells, topo->getPath(), totalTopo, coords->getPath(), totalCoords);
+  return nrCells;
+}
+
+std::vector<std::string> XdmfFormat::datasetPaths(const std::vector<model::OutputID>& ids) const {
+  std::vector<std::string> paths;
+  for (const model::OutputID id : ids)
+    for (const model::DataID dataId : model->getOutput(id)->getDataIDs()) paths.push_back(model->getData(dataId)->getPath());
+  std::sort(paths.begin(), paths.end());
+  paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+  return paths;
+}
+
+// A repeated column reads its first occurrence from the first stored step, so
+// that an output can be a difference against the initial state.
+std::string XdmfFormat::selectDataPath(api::IOutput* out, const DataColumns& dataCols,
+                                       DataColumns::const_iterator selected, int step) {
+  RESULTS_CHECK(out, "a valid output pointer is required");
+  RESULTS_CHECK(selected != dataCols.end(), "a valid iterator is required");
+  const api::IData* data = model->getData(selected->first);
+  const std::string path = data->getPath();
+  if (!data->isTimeDependent()) return path;
+  const std::vector<int> repeated = out->getRepeatedColumns();
+  const int position = static_cast<int>(selected - dataCols.begin());
+  const bool readsInitialState = std::find(repeated.begin(), repeated.end(), position) != repeated.end();
+  return dataio::resultStepPath(path, readsInitialState ? 0 : step);
+}
+
+void XdmfFormat::exportDirect(api::IOutput* out, int nrCells, int step) {
+  RESULTS_CHECK(out->getNrDataFunctions() == 0, "functions are not supported here");
+  const DataColumns dataCols = out->getDataColumns();
+  RESULTS_CHECK(out->getSize() == static_cast<int>(dataCols.size()), "the output sizes are inconsistent");
+  const std::string name = out->getName();
+
+  if (out->getID() == model::flood_tracking) {
+    const std::string path = selectDataPath(out, dataCols, dataCols.begin(), 0);
+    const int nrColumns = model->getData(dataCols.front().first)->getSize();
+    const char* const suffixes[] = {"_t", "_h", "_v", "_q", "_tau"};
+    for (int i = 0; i < 5; ++i)
+      writer->addScalar(name + suffixes[i], nrCells, resultsReference, path, nrColumns, dataCols.at(i).second);
+    return;
+  }
+
+  switch (out->getSize()) {
+    case 1: {
+      const auto first = dataCols.begin();
+      writer->addScalar(name, nrCells, resultsReference, selectDataPath(out, dataCols, first, step),
+                        model->getData(first->first)->getSize(), first->second);
+      break;
+    }
+    case 2: {
+      RESULTS_CHECK(dataCols.at(0).first == dataCols.at(1).first, "only a single type of data is supported");
+      const std::string dataset_0 = selectDataPath(out, dataCols, dataCols.begin(), step);
+      const std::string dataset_1 = selectDataPath(out, dataCols, dataCols.begin() + 1, step);
+      RESULTS_CHECK(dataset_0 == dataset_1, "only data at a single location is supported");
+      writer->addVector(name, nrCells, resultsReference, dataset_0, model->getData(dataCols.at(0).first)->getSize(),
+                        {dataCols.at(0).second, dataCols.at(1).second});
+      break;
+    }
+    default:
+      RESULTS_CHECK(false, "only data of dimension 1 or 2 is supported");
+  }
+}
+
+void XdmfFormat::exportFunction(api::IOutput* out, int nrCells, int step) {
+  RESULTS_CHECK(out->getNrDataFunctions() == 1, "functions with multi-dimensional output are not supported");
+  RESULTS_CHECK(out->getSize() == 1, "the output dimensions are inconsistent");
+  const DataColumns dataCols = out->getDataColumns();
+  std::vector<int> indices;
+  std::vector<std::string> datasets;
+  std::vector<std::string> filenames;
+  std::vector<int> sizes;
+  for (auto entry = dataCols.begin(); entry != dataCols.end(); ++entry) {
+    indices.push_back(entry->second);
+    datasets.push_back(selectDataPath(out, dataCols, entry, step));
+    filenames.push_back(resultsReference);
+    sizes.push_back(model->getData(entry->first)->getSize());
+  }
+  const std::string function = out->getDataFunction(0).first;
+  writer->addFunction(out->getName(), nrCells, function, filenames, datasets, sizes, indices);
+}
+
+// Every input dataset comes from the step's cache and all components of a
+// cell are computed in one pass, written with one dataset write.
+void XdmfFormat::exportTransformed(api::IOutput* out, int step) {
+  RESULTS_CHECK(out, "a valid output is required");
+  const int nf = out->getNrDataFunctions();
+  RESULTS_CHECK(out->getNrDataFunctions() > 0, "at least one function needs to be applied");
+
+  const DataColumns dataCols = out->getDataColumns();
+  std::vector<InputColumn> baseData;
+  for (auto entry = dataCols.begin(); entry != dataCols.end(); ++entry) {
+    const std::string path = selectDataPath(out, dataCols, entry, step);
+    const api::DoubleTable& table = stepData.get(path);
+    if (entry->second < 0 || entry->second >= table.columns)
+      failure::fail("dataset <", path, "> does not contain column ", entry->second, "!");
+    baseData.push_back({&table, entry->second});
+    RESULTS_CHECK(baseData.front().size() == baseData.back().size(),
+                  "failed to transform the data because the input data sizes are inconsistent");
+  }
+  RESULTS_CHECK(!baseData.empty(), "failed to transform the data because there is no input");
+
+  const std::size_t n = baseData.front().size();
+  const double depth = minimumWaterDepth();
+  std::vector<model::TransformFunction> transformers;
+  for (int f = 0; f < nf; ++f) {
+    const model::TransformFunction transformer = out->getDataFunction(f).second;
+    RESULTS_CHECK(transformer, "failed to transform the data because the transformation is invalid");
+    transformers.push_back(transformer);
+  }
+
+  std::vector<double> result(n * static_cast<std::size_t>(nf));
+  std::vector<double> values(baseData.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t c = 0; c < baseData.size(); ++c) values[c] = baseData[c][i];
+    for (int f = 0; f < nf; ++f) result[i * nf + f] = transformers[f](depth, values);
+  }
+
+  const std::string path = out->getName() + "/" + std::to_string(step);
+  const int rows = static_cast<int>(n);
+  hdfwriter->writeDoubleBuffer(path, rows, nf, result.data());
+  if (nf == 1)
+    writer->addScalar(out->getName(), rows, auxiliaryReference, path, 1, 0);
+  else if (nf == 2)
+    writer->addVector(out->getName(), rows, auxiliaryReference, path, 2, {0, 1});
+  else
+    RESULTS_CHECK(false, "only transformed data of dimension 1 or 2 is supported");
+}
+
+// Read once per export; a results file without it, or whose value HDF5
+// cannot read, means no threshold.
+double XdmfFormat::minimumWaterDepth() {
+  if (minDepthRead) return minDepth;
+  minDepthRead = true;
+  minDepth = 0.0;
+  if (!reader->exist(minWaterDepthPath)) return minDepth;
+  try {
+    minDepth = reader->readDouble(minWaterDepthPath);
+  } catch (const BaseException&) {
+    throw;
+  } catch (const std::exception&) {
+    minDepth = 0.0;
+  }
+  return minDepth;
+}
+
+}  // namespace results
