@@ -1,0 +1,183 @@
+// Every way an export can fail through the binary: the exact lines, status 1,
+// no closing message, and the results file left byte for byte as it was.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "BinaryRun.hpp"
+#include "ResultsFileMaker.hpp"
+#include "TempDir.hpp"
+
+using namespace testing_support;
+
+namespace {
+
+const std::string killed = " -> ... unfortunately TORVANEL is killed!";
+
+std::vector<std::string> withBanner(const std::vector<std::string>& lines) {
+  auto all = bannerLines();
+  all.insert(all.end(), lines.begin(), lines.end());
+  return all;
+}
+
+bool matches(const std::string& text, const std::string& pattern) { return std::regex_match(text, std::regex(pattern)); }
+
+}  // namespace
+
+class ExportFailures : public ::testing::Test {
+ protected:
+  void SetUp() override { writeFile(dir.file("cfg.json"), configurationText({"xdmf"})); }
+
+  // A hydraulics run with one stored step unless told otherwise.
+  void writeResults(const std::vector<std::string>& outputs, bool withSteps = true, const std::string& name = "run.h5") {
+    {
+      ResultsFileMaker file(dir.file(name));
+      file.archive(hydraulicsModelText(), outputs);
+      file.unitSquareMesh();
+      file.doubles("CellsAll/BottomEl", 2, 1, {1.0, 1.0});
+      if (withSteps) file.step("RESULTS/CellsAll/HydState/0000000", 0.0, 2, 3, {2, 0, 0, 2, 0, 0});
+    }
+    resultsName = name;
+    original = readFile(dir.file(name));
+  }
+
+  BinaryRun run(const std::vector<std::string>& extra) {
+    std::vector<std::string> args{"-f", "cfg.json", "-r", resultsName};
+    args.insert(args.end(), extra.begin(), extra.end());
+    auto result = runResults(args, dir.path());
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    EXPECT_EQ(result.out.find("successfully processed"), std::string::npos);
+    return result;
+  }
+
+  void TearDown() override {
+    if (!original.empty()) EXPECT_EQ(readFile(dir.file(resultsName)), original) << "the results file changed";
+  }
+
+  TempDir dir;
+  std::string resultsName = "run.h5";
+  std::string original;
+  const std::vector<std::string> composed{" -> composing the model from archive",
+                                          " -> found aggregate <hydraulics_aggr>"};
+};
+
+TEST_F(ExportFailures, NoTimeStepsWritesNoDocumentAndAnEmptyAuxiliaryFile) {
+  writeResults({"water_surface"}, false);
+  const auto result = run({});
+  EXPECT_EQ(result.outLines(), withBanner(composed));
+  const auto errors = result.errLines();
+  ASSERT_EQ(errors.size(), 2u) << result.err;
+  EXPECT_TRUE(matches(errors[0], " -> no time varying data, therefore no output written, in file: "
+                                 "src/results/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
+      << errors[0];
+  EXPECT_EQ(errors[1], killed);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("results_aux.h5")));
+}
+
+TEST_F(ExportFailures, DisagreeingStepNumbersAreACorruptFile) {
+  {
+    ResultsFileMaker file(dir.file("run.h5"));
+    file.archive(morphologyModelText(), {"water_depth"});
+    file.unitSquareMesh();
+    file.step("RESULTS/CellsAll/HydState/0000000", 0.0, 2, 3, {2, 0, 0, 2, 0, 0});
+    file.step("RESULTS/CellsAll/HydState/0000001", 10.0, 2, 3, {2, 0, 0, 2, 0, 0});
+    file.step("RESULTS/CellsAll/BottomEl/0000000", 0.0, 2, 1, {1, 1});
+    file.step("RESULTS/CellsAll/BottomEl/0000001", 5.0, 2, 1, {1, 1});
+    file.step("RESULTS/CellsAll/BottomEl/0000002", 10.0, 2, 1, {1, 1});
+  }
+  original = readFile(dir.file("run.h5"));
+  const auto result = run({});
+  EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> corrupt result file!", killed}));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
+}
+
+TEST_F(ExportFailures, UnknownOutputIsRefusedWithTheValidOnes) {
+  writeResults({"water_depth", "theta"});
+  const auto result = run({});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> output <theta> cannot be defined within the this model setup, valid are:",
+                                      " -> water_surface", " -> water_depth", " -> bottom_elevation",
+                                      " -> spec_discharge", " -> delta_z", " -> flow_velocity",
+                                      " -> flow_velocity_abs", " -> ", killed}));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("results_aux.h5")));
+}
+
+TEST_F(ExportFailures, MissingArchiveIsALibraryError) {
+  {
+    ResultsFileMaker file(dir.file("run.h5"));
+    file.unitSquareMesh();
+  }
+  original = readFile(dir.file("run.h5"));
+  const auto result = run({});
+  EXPECT_EQ(result.outLines(), withBanner({" -> composing the model from archive"}));
+  const auto errors = result.errLines();
+  ASSERT_EQ(errors.size(), 3u) << result.err;
+  EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
+  EXPECT_EQ(errors[1].rfind(" -> Unable to open the dataset \".config/model\"", 0), 0u) << errors[1];
+  EXPECT_EQ(errors[2], killed);
+}
+
+TEST_F(ExportFailures, ResultsFileThatIsNotHdf5OrMissingEndsCleanly) {
+  writeFile(dir.file("run.h5"), "this is not an HDF5 file\n");
+  original = readFile(dir.file("run.h5"));
+  auto result = run({});
+  auto errors = result.errLines();
+  ASSERT_EQ(errors.size(), 3u) << result.err;
+  EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
+  EXPECT_EQ(errors[2], killed);
+
+  original.clear();
+  resultsName = "absent.h5";
+  result = run({});
+  errors = result.errLines();
+  ASSERT_EQ(errors.size(), 3u) << result.err;
+  EXPECT_EQ(errors[2], killed);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("absent.h5")));
+}
+
+TEST_F(ExportFailures, EmptyExportListDefinesNoOutputs) {
+  writeResults({"water_surface"});
+  writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": []}})");
+  const auto result = run({});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> path <RESULTS/EXPORT> not found.", " -> no outputs defined", killed}));
+}
+
+TEST_F(ExportFailures, NeverOverwritesTheResultsFile) {
+  writeResults({"water_surface"}, true, "res_aux.h5");
+  auto result = run({"-o", "res.xdmf"});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <res_aux.h5>",
+                                      killed}));
+
+  result = run({"-a", "res_aux.h5"});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <res_aux.h5>",
+                                      killed}));
+
+  ASSERT_EQ(link(dir.file("res_aux.h5").c_str(), dir.file("linked.xdmf").c_str()), 0);
+  result = run({"-o", "linked.xdmf"});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <linked.xdmf>",
+                                      killed}));
+}
+
+TEST_F(ExportFailures, UnwritableArchiveTargetIsReported) {
+  writeResults({"water_surface"});
+  std::filesystem::create_directory(dir.file("folder"));
+  const auto result = run({"-a", "folder"});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> cannot write the archive to file <folder>", killed}));
+}
+
+TEST_F(ExportFailures, UnwritableDocumentFolderIsReported) {
+  writeResults({"water_surface"});
+  const auto result = run({"-o", "missing/out.xdmf"});
+  const auto errors = result.errLines();
+  ASSERT_GE(errors.size(), 2u) << result.err;
+  EXPECT_EQ(errors.back(), killed);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Writes small HDF5 results files for tests, with the HDF5 C API, in the
+// layout a simulation run leaves: archive texts, mesh, parameters, steps.
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class ResultsFileMaker {
+ public:
+  explicit ResultsFileMaker(const std::string& fileName);
+  ~ResultsFileMaker();
+  ResultsFileMaker(const ResultsFileMaker&) = delete;
+  ResultsFileMaker& operator=(const ResultsFileMaker&) = delete;
+
+  // A one-element variable-length UTF-8 string dataset.
+  void text(const std::string& path, const std::string& value);
+  // Two-dimensional datasets with the integer attribute "size".
+  void ints(const std::string& path, int rows, int columns, const std::vector<int>& values);
+  void doubles(const std::string& path, int rows, int columns, const std::vector<double>& values);
+  // A time step: doubles plus the double attribute "t".
+  void step(const std::string& path, double time, int rows, int columns, const std::vector<double>& values);
+  // A one-value dataset.
+  void scalar(const std::string& path, double value);
+
+  // The two-triangle unit square: CellsAll/Topology and NodesAll/Coordnts.
+  void unitSquareMesh();
+  // Archive texts: the model input and the simulation's output list.
+  void archive(const std::string& modelText, const std::vector<std::string>& outputs);
+
+ private:
+  long long file;
+};
+
+// Model input texts that select the hydraulics, morphology or flood setup.
+std::string hydraulicsModelText();
+std::string morphologyModelText();
+std::string floodModelText();
+
+// {"RESULTS": {"EXPORT": [{"format": "xdmf"}, ...]}} with the given formats.
+std::string configurationText(const std::vector<std::string>& formats);
+
+}  // namespace testing_support
