@@ -1,0 +1,20 @@
+#include "XmlEscape.hpp"
+
+namespace dataio {
+
+std::string escapeXml(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char character : text) {
+    switch (character) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += character;
+    }
+  }
+  return escaped;
+}
+
+}  // namespace dataio

@@ -1,0 +1,12 @@
+#pragma once
+// File names and paths go into XML attribute values and inner text; the
+// characters that would end or break them are written as entities.
+
+#include <string>
+
+namespace dataio {
+
+// & < > and " become &amp; &lt; &gt; and &quot;; every other character stays.
+std::string escapeXml(const std::string& text);
+
+}  // namespace dataio
