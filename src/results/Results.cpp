@@ -38,7 +38,7 @@ std::vector<std::string> simulationOutputs(api::IResultReader& reader) {
 Results::Results(const std::string& configFile, const std::string& resultsFile) {
   model = compose(resultsFile);
   config = createCommandFileReader(configFile);
-  reader = createResultReader(resultsFile);
+  reader = dataio::createResultReader(resultsFile);
   model->defineOutputs(simulationOutputs(*reader));
 }
 

@@ -35,7 +35,7 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
       resultsReference(referenceFrom(documentFolder(stem_), reader_->getFileName())),
       stepData(*reader_) {
   writer.reset(createXdmfWriter(reader->getFileName(), resultsReference));
-  hdfwriter = auxiliaryFile_ ? auxiliaryFile_ : std::shared_ptr<api::IH5Writer>(createH5Writer(stem + "_aux.h5"));
+  hdfwriter = auxiliaryFile_ ? auxiliaryFile_ : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(stem + "_aux.h5"));
   RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
   auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
