@@ -1,0 +1,103 @@
+#include "H5Reader.hpp"
+
+#include "Failure.hpp"
+#include "H5Data.hpp"
+
+namespace dataio {
+namespace {
+
+// rows: the first extent (0 for rank 0); columns: the second (0 below rank 2).
+struct Shape {
+  int rows = 0;
+  int columns = 0;
+};
+
+Shape shapeOf(const std::vector<h5::Extent>& dimensions) {
+  Shape shape;
+  if (!dimensions.empty()) shape.rows = static_cast<int>(dimensions[0]);
+  if (dimensions.size() >= 2) shape.columns = static_cast<int>(dimensions[1]);
+  return shape;
+}
+
+template <typename T>
+T readOneValue(const h5::DataSetHandle& dataSet, const std::string& path) {
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  const Shape shape = shapeOf(dimensions);
+  if (shape.rows != 1 || shape.columns != 0) failure::fail("non-scalar dataset <", path, ">!");
+  h5::requireRank(dimensions, 1, path);
+  return h5::readValues<T>(dataSet, path).front();
+}
+
+template <typename T>
+struct Table {
+  Shape shape;
+  std::vector<T> values;  // row order
+};
+
+template <typename T>
+Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  const Shape shape = shapeOf(dimensions);
+  if (shape.rows < 1 || shape.columns < 1) failure::fail("dataset <", path, "> not 2-dimensional!");
+  h5::requireRank(dimensions, 2, path);
+  return {shape, h5::readValues<T>(dataSet, path)};
+}
+
+template <typename T>
+std::vector<std::vector<T>> rowsOf(const Table<T>& table) {
+  std::vector<std::vector<T>> rows;
+  rows.reserve(static_cast<std::size_t>(table.shape.rows));
+  for (auto row = table.values.begin(); row != table.values.end(); row += table.shape.columns)
+    rows.emplace_back(row, row + table.shape.columns);
+  return rows;
+}
+
+}  // namespace
+
+H5Reader::H5Reader(const std::string& fileName) : H5Base(fileName, "r") {}
+
+int H5Reader::readInt(const std::string& path) { return readOneValue<int>(openDataSet(path), path); }
+
+double H5Reader::readDouble(const std::string& path) { return readOneValue<double>(openDataSet(path), path); }
+
+std::vector<std::vector<int>> H5Reader::readIntArray(const std::string& path) {
+  return rowsOf(readTable<int>(openDataSet(path), path));
+}
+
+std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& path) {
+  return rowsOf(readTable<double>(openDataSet(path), path));
+}
+
+api::DoubleTable H5Reader::readDoubleTable(const std::string& path) {
+  Table<double> table = readTable<double>(openDataSet(path), path);
+  return {table.shape.rows, table.shape.columns, std::move(table.values)};
+}
+
+std::vector<std::string> H5Reader::readStrings(const std::string& path) {
+  const h5::DataSetHandle dataSet = openDataSet(path);
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  const Shape shape = shapeOf(dimensions);
+  if (shape.rows + shape.columns < 1) failure::fail("dataset <", path, "> not a 1-d array!");
+  h5::requireRank(dimensions, 1, path);
+  return h5::readStrings(dataSet, path);
+}
+
+std::vector<double> H5Reader::readColumn(const std::string& path, int column) {
+  const h5::DataSetHandle dataSet = openDataSet(path);
+  const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path));
+  const int n = shape.rows;
+  if (column < 0 || column >= shape.columns)
+    failure::fail("dataset <", path, "> does not contain column ", column, "!");
+  const std::vector<std::vector<double>> slice = h5::readColumnSlice(
+      dataSet, path, static_cast<h5::Extent>(n), static_cast<h5::Extent>(column));
+  RESULTS_CHECK(static_cast<int>(slice.size()) == n, "the number of slice rows is incorrect");
+  std::vector<double> values;
+  values.reserve(slice.size());
+  for (const std::vector<double>& x : slice) {
+    RESULTS_CHECK(static_cast<int>(x.size()) == 1, "the number of slice columns is incorrect");
+    values.push_back(x.front());
+  }
+  return values;
+}
+
+}  // namespace dataio

@@ -1,0 +1,26 @@
+#pragma once
+// Whole-dataset reads with the program's shape checks, from a file opened
+// read-only.
+
+#include <string>
+#include <vector>
+
+#include "H5Base.hpp"
+#include "IH5Reader.hpp"
+
+namespace dataio {
+
+class H5Reader : public H5Base, public virtual api::IH5Reader {
+ public:
+  explicit H5Reader(const std::string& fileName);
+
+  int readInt(const std::string& path) override;
+  double readDouble(const std::string& path) override;
+  std::vector<std::vector<int>> readIntArray(const std::string& path) override;
+  std::vector<double> readColumn(const std::string& path, int column) override;
+  std::vector<std::vector<double>> readDoubleArray(const std::string& path) override;
+  std::vector<std::string> readStrings(const std::string& path) override;
+  api::DoubleTable readDoubleTable(const std::string& path) override;
+};
+
+}  // namespace dataio

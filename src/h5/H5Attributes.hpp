@@ -1,0 +1,20 @@
+#pragma once
+// One-value attributes of datasets.
+
+#include <string>
+
+#include "H5Handle.hpp"
+
+namespace h5 {
+
+bool hasAttribute(const DataSetHandle& dataSet, const std::string& name);
+
+// Creates the attribute, or overwrites the one of that name.
+void writeAttribute(const DataSetHandle& dataSet, const std::string& name, int value);
+void writeAttribute(const DataSetHandle& dataSet, const std::string& name, double value);
+
+// The attribute (int or double) must exist and hold one value.
+template <typename T>
+T readAttribute(const DataSetHandle& dataSet, const std::string& name);
+
+}  // namespace h5
