@@ -10,7 +10,8 @@ namespace dataio {
 namespace {
 
 // The rounding factor 10^precision is a 32-bit integer: a negative precision
-// gives 0, so that no time matches, and beyond 9 places it cannot be held.
+// gives 0, so that no time matches (-1); beyond 9 places the factor cannot be
+// held, and such a precision is refused rather than compared with a wrong one.
 constexpr int maxPrecision = 9;
 
 std::vector<int> distinct(std::vector<int> steps) {

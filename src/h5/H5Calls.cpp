@@ -142,6 +142,11 @@ DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& pa
                                                   "Unable to get the dataspace of the dataset " + quoted(path));
 }
 
+DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path) {
+  return owned<DataSetException, Kind::DataType>(H5Dget_type(dataSet.id()),
+                                                 "Unable to get the data type of the dataset " + quoted(path));
+}
+
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path) {
   check<DataSetException>(
@@ -204,8 +209,16 @@ void setVariableLength(const DataTypeHandle& stringType) {
                            "Unable to make the string type variable-length");
 }
 
-void setUtf8(const DataTypeHandle& stringType) {
-  check<DataTypeException>(H5Tset_cset(stringType.id(), H5T_CSET_UTF8), "Unable to set the UTF-8 character set");
+CharacterSet characterSetOf(const DataTypeHandle& stringType) {
+  const H5T_cset_t characterSet = H5Tget_cset(stringType.id());
+  check<DataTypeException>(characterSet, "Unable to get the character set of a string type");
+  return characterSet == H5T_CSET_UTF8 ? CharacterSet::Utf8 : CharacterSet::Ascii;
+}
+
+void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet) {
+  check<DataTypeException>(
+      H5Tset_cset(stringType.id(), characterSet == CharacterSet::Utf8 ? H5T_CSET_UTF8 : H5T_CSET_ASCII),
+      "Unable to set the character set of a string type");
 }
 
 }  // namespace h5

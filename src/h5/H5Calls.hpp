@@ -12,6 +12,7 @@ namespace h5 {
 
 enum class Access { ReadOnly, ReadWrite };
 enum class Predefined { NativeInt, NativeDouble, CString };
+enum class CharacterSet { Ascii, Utf8 };
 
 // Files
 FileHandle createFile(const std::string& name);  // truncates an existing file
@@ -47,6 +48,7 @@ DataSetHandle openDataSet(Id location, const std::string& path);
 DataSetHandle createDataSet(Id location, const std::string& path, const DataTypeHandle& type,
                             const DataSpaceHandle& space);
 DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& path);
+DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path);
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path);
 void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const void* buffer,
@@ -64,6 +66,7 @@ void selectHyperslab(const DataSpaceHandle& space, const std::vector<Extent>& of
 // Data types
 DataTypeHandle copyType(Predefined type);
 void setVariableLength(const DataTypeHandle& stringType);
-void setUtf8(const DataTypeHandle& stringType);
+CharacterSet characterSetOf(const DataTypeHandle& stringType);
+void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet);
 
 }  // namespace h5

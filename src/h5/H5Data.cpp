@@ -58,7 +58,8 @@ template std::vector<double> readValues<double>(const DataSetHandle&, const std:
 
 std::vector<std::string> readStrings(const DataSetHandle& dataSet, const std::string& path) {
   const DataSpaceHandle space = dataSetSpace(dataSet, path);
-  const DataTypeHandle type = utf8StringType();
+  // The library converts variable-length strings only within one character set.
+  const DataTypeHandle type = variableStringType(characterSetOf(dataSetType(dataSet, path)));
   ReadStrings strings(type, space, static_cast<std::size_t>(pointCount(space)));
   readDataSet(dataSet, type, nullptr, nullptr, strings.buffer(), path);
   return strings.copies();

@@ -14,11 +14,13 @@ DataTypeHandle nativeTypeOf<double>() {
   return copyType(Predefined::NativeDouble);
 }
 
-DataTypeHandle utf8StringType() {
+DataTypeHandle variableStringType(CharacterSet characterSet) {
   DataTypeHandle type = copyType(Predefined::CString);
   setVariableLength(type);
-  setUtf8(type);
+  setCharacterSet(type, characterSet);
   return type;
 }
+
+DataTypeHandle utf8StringType() { return variableStringType(CharacterSet::Utf8); }
 
 }  // namespace h5

@@ -2,6 +2,7 @@
 // The memory and storage types of the program's data: native int and double,
 // and variable-length UTF-8 strings.
 
+#include "H5Calls.hpp"
 #include "H5Handle.hpp"
 
 namespace h5 {
@@ -13,6 +14,8 @@ DataTypeHandle nativeTypeOf<int>();
 template <>
 DataTypeHandle nativeTypeOf<double>();
 
+DataTypeHandle variableStringType(CharacterSet characterSet);
+// What the program writes.
 DataTypeHandle utf8StringType();
 
 }  // namespace h5

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BinaryRun.hpp"
+#include "ExceptionText.hpp"
 #include "H5Calls.hpp"
 #include "H5Exceptions.hpp"
 #include "H5File.hpp"
@@ -9,19 +10,10 @@
 
 namespace {
 
+using testing_support::exceptionText;
 using testing_support::H5TestFile;
 using testing_support::readFile;
 using testing_support::TempDir;
-
-template <typename Action>
-std::string messageOf(Action action) {
-  try {
-    action();
-  } catch (const h5::Exception& failure) {
-    return failure.what();
-  }
-  return "no exception";
-}
 
 bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
@@ -62,7 +54,7 @@ TEST_F(H5File, ModeRwOpensAnExistingFileForWriting) {
 }
 
 TEST_F(H5File, MissingFileFailsInEveryOpeningMode) {
-  EXPECT_TRUE(startsWith(messageOf([&] { h5::File(name, "r"); }), "Unable to open file " + name + ": ("));
+  EXPECT_TRUE(startsWith(exceptionText([&] { h5::File(name, "r"); }), "Unable to open file " + name + ": ("));
   EXPECT_THROW(h5::File(name, "rw"), h5::FileException);
   EXPECT_THROW(h5::File(dir.file("missing/x.h5"), "w"), h5::FileException);
 }
@@ -93,13 +85,13 @@ TEST_F(H5File, ClosedFileRefusesFurtherUse) {
   h5::File file(name, "w");
   file.close();
   EXPECT_FALSE(file.isOpen());
-  EXPECT_EQ(messageOf([&] { file.exist("/"); }), "Unable to use the closed file " + name);
+  EXPECT_EQ(exceptionText([&] { file.exist("/"); }), "Unable to use the closed file " + name);
   EXPECT_THROW(file.flush(), h5::FileException);
 }
 
 TEST_F(H5File, FailureTextNamesTheActionAndTheInnermostError) {
   const h5::File file(name, "w");
-  const std::string text = messageOf([&] { h5::openDataSet(file.id(), "/none"); });
+  const std::string text = exceptionText([&] { h5::openDataSet(file.id(), "/none"); });
   EXPECT_TRUE(startsWith(text, "Unable to open the dataset \"/none\": (")) << text;
   EXPECT_NE(text.find(") "), std::string::npos);
   EXPECT_THROW(h5::openDataSet(file.id(), "/none"), h5::DataSetException);

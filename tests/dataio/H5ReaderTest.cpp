@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "ExceptionText.hpp"
+#include "FailureReport.hpp"
+#include "H5Exceptions.hpp"
+#include "H5Reader.hpp"
+#include "H5TestFile.hpp"
+#include "TempDir.hpp"
+
+namespace {
+
+using testing_support::exceptionText;
+using testing_support::failureReport;
+
+class H5ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::H5TestFile input(name);
+    input.doubles("one", {1}, {2.5});
+    input.ints("oneInt", {1}, {7});
+    input.doubles("square", {1, 1}, {1.0});
+    input.doubles("vector", {5}, {1, 2, 3, 4, 5});
+    input.doubles("table", {3, 3}, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    input.ints("ints", {2, 3}, {1, 2, 3, 4, 5, 6});
+    input.doubles("noRows", {0, 3}, {});
+    input.doubles("cube", {2, 2, 2}, {1, 2, 3, 4, 5, 6, 7, 8});
+    input.scalarDouble("scalar", 1.0);
+    input.strings(".config/model", {"{", "}", ""});
+  }
+
+  testing_support::TempDir dir;
+  std::string name = dir.file("reader.h5");
+};
+
+TEST_F(H5ReaderTest, OneValueDatasets) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(reader.readDouble("one"), 2.5);
+  EXPECT_EQ(reader.readInt("oneInt"), 7);
+  EXPECT_EQ(reader.readDouble("oneInt"), 7.0);
+  EXPECT_EQ(failureReport([&] { reader.readDouble("square"); }), " -> non-scalar dataset <square>!\n");
+  EXPECT_EQ(failureReport([&] { reader.readInt("vector"); }), " -> non-scalar dataset <vector>!\n");
+}
+
+TEST_F(H5ReaderTest, TwoDimensionalArrays) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(reader.readIntArray("ints"), (std::vector<std::vector<int>>{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(reader.readDoubleArray("ints"), (std::vector<std::vector<double>>{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(reader.readDoubleArray("square"), (std::vector<std::vector<double>>{{1.0}}));
+  EXPECT_EQ(failureReport([&] { reader.readDoubleArray("vector"); }), " -> dataset <vector> not 2-dimensional!\n");
+  EXPECT_EQ(failureReport([&] { reader.readIntArray("noRows"); }), " -> dataset <noRows> not 2-dimensional!\n");
+  EXPECT_THROW(reader.readDoubleArray("cube"), h5::DataSpaceException);
+}
+
+TEST_F(H5ReaderTest, DoubleTableInRowOrder) {
+  dataio::H5Reader reader(name);
+  const api::DoubleTable table = reader.readDoubleTable("ints");
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(table.columns, 3);
+  EXPECT_EQ(table.values, (std::vector<double>{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("one"); }), " -> dataset <one> not 2-dimensional!\n");
+  EXPECT_THROW(reader.readDoubleTable("cube"), h5::DataSpaceException);
+}
+
+TEST_F(H5ReaderTest, Columns) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(reader.readColumn("table", 0), (std::vector<double>{1, 4, 7}));
+  EXPECT_EQ(reader.readColumn("table", 2), (std::vector<double>{3, 6, 9}));
+  EXPECT_TRUE(reader.readColumn("noRows", 1).empty());
+  EXPECT_EQ(failureReport([&] { reader.readColumn("table", 3); }), " -> dataset <table> does not contain column 3!\n");
+  EXPECT_EQ(failureReport([&] { reader.readColumn("table", -1); }), " -> dataset <table> does not contain column -1!\n");
+  EXPECT_EQ(failureReport([&] { reader.readColumn("vector", 0); }), " -> dataset <vector> does not contain column 0!\n");
+  EXPECT_THROW(reader.readColumn("cube", 1), h5::DataSpaceException);
+}
+
+TEST_F(H5ReaderTest, Strings) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(reader.readStrings(".config/model"), (std::vector<std::string>{"{", "}", ""}));
+  EXPECT_THROW(reader.readStrings("vector"), h5::DataTypeException);
+  EXPECT_THROW(reader.readStrings("table"), h5::DataSpaceException);
+}
+
+TEST_F(H5ReaderTest, RankZeroFailsEveryShapeCheck) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(failureReport([&] { reader.readDouble("scalar"); }), " -> non-scalar dataset <scalar>!\n");
+  EXPECT_EQ(failureReport([&] { reader.readIntArray("scalar"); }), " -> dataset <scalar> not 2-dimensional!\n");
+  EXPECT_EQ(failureReport([&] { reader.readStrings("scalar"); }), " -> dataset <scalar> not a 1-d array!\n");
+  EXPECT_EQ(failureReport([&] { reader.readColumn("scalar", 0); }), " -> dataset <scalar> does not contain column 0!\n");
+}
+
+TEST_F(H5ReaderTest, MissingDatasetIsALibraryFailure) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(exceptionText([&] { reader.readDouble("none"); }).rfind("Unable to open the dataset \"none\": (", 0), 0u);
+  EXPECT_THROW(reader.readColumn("/missing/group/x", 0), h5::DataSetException);
+}
+
+TEST_F(H5ReaderTest, OpensReadOnly) {
+  dataio::H5Reader reader(name);
+  EXPECT_THROW(reader.writeAttribute("one", "size", 1), h5::AttributeException);
+}
+
+}  // namespace
