@@ -60,6 +60,12 @@ void outermost(Steps&& steps) {
   }
 }
 
+// A directory "opens" as a stream on some systems, but is no configuration file.
+bool isReadableFile(const std::string& path, const std::ifstream& stream) {
+  std::error_code error;
+  return stream.good() && !std::filesystem::is_directory(path, error);
+}
+
 }  // namespace
 
 TorvanelMain::TorvanelMain(const char* name, const char* binary)
@@ -90,16 +96,6 @@ int TorvanelMain::run() {
   });
   return 0;
 }
-
-namespace {
-
-// A directory "opens" as a stream on some systems, but is no configuration file.
-bool isReadableFile(const std::string& path, const std::ifstream& stream) {
-  std::error_code error;
-  return stream.good() && !std::filesystem::is_directory(path, error);
-}
-
-}  // namespace
 
 void TorvanelMain::loadConfiguration(const std::string& configFile, const char* schema) {
   std::ifstream document(configFile);

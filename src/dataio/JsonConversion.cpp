@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace dataio {
@@ -36,9 +37,14 @@ int absentValue<int>() {
   return std::numeric_limits<int>::min();
 }
 
+// The quiet NaN with the sign bit set (0xFFF8000000000000), as the
+// processor's own invalid operations yield it.
 template <>
 double absentValue<double>() {
-  return std::numeric_limits<double>::quiet_NaN();
+  constexpr std::uint64_t bits = 0xFFF8000000000000u;
+  double value = 0.0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
 }
 
 template <>
@@ -70,7 +76,8 @@ std::optional<std::vector<int>> converted(const nlohmann::json& value) {
   if (!value.is_array()) return std::nullopt;
   std::vector<int> numbers;
   numbers.reserve(value.size());
-  // Non-numbers go to the library, which converts booleans and rejects the rest.
+  // Other elements go to the library: it takes booleans and rejects the rest
+  // with its type error 302.
   for (const auto& element : value) numbers.push_back(element.is_number() ? numberToInt(element) : element.get<int>());
   return numbers;
 }
