@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the example need from Debian's
-# archive. Idempotent: the package lists are updated once, and only when a
-# package is missing.
+# Installs what the build, the tests, the example and the benchmark need from
+# Debian's archive. Idempotent: the package lists are updated once, and only
+# when a package is missing.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,7 @@ packages=(
   libhdf5-dev hdf5-tools
   nlohmann-json3-dev libtclap-dev libabsl-dev
   libgtest-dev
+  time
 )
 
 missing=()
