@@ -23,6 +23,12 @@ std::vector<std::string> withBanner(const std::vector<std::string>& lines) {
   return all;
 }
 
+// The lines of the run cycle's report, after any diagnostics the HDF5 library
+// printed on its own.
+std::vector<std::string> lastLines(const std::vector<std::string>& lines, std::size_t n) {
+  return std::vector<std::string>(lines.end() - std::min(n, lines.size()), lines.end());
+}
+
 bool matches(const std::string& text, const std::string& pattern) { return std::regex_match(text, std::regex(pattern)); }
 
 }  // namespace
@@ -54,7 +60,9 @@ class ExportFailures : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (!original.empty()) EXPECT_EQ(readFile(dir.file(resultsName)), original) << "the results file changed";
+    if (!original.empty()) {
+      EXPECT_EQ(readFile(dir.file(resultsName)), original) << "the results file changed";
+    }
   }
 
   TempDir dir;
@@ -114,10 +122,10 @@ TEST_F(ExportFailures, MissingArchiveIsALibraryError) {
   original = readFile(dir.file("run.h5"));
   const auto result = run({});
   EXPECT_EQ(result.outLines(), withBanner({" -> composing the model from archive"}));
-  const auto errors = result.errLines();
+  const auto errors = lastLines(result.errLines(), 3);
   ASSERT_EQ(errors.size(), 3u) << result.err;
   EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
-  EXPECT_EQ(errors[1].rfind(" -> Unable to open the dataset \".config/model\"", 0), 0u) << errors[1];
+  EXPECT_EQ(errors[1], " -> Unable to open the dataset \".config/model\": (Symbol table) Object not found");
   EXPECT_EQ(errors[2], killed);
 }
 
@@ -125,16 +133,18 @@ TEST_F(ExportFailures, ResultsFileThatIsNotHdf5OrMissingEndsCleanly) {
   writeFile(dir.file("run.h5"), "this is not an HDF5 file\n");
   original = readFile(dir.file("run.h5"));
   auto result = run({});
-  auto errors = result.errLines();
+  auto errors = lastLines(result.errLines(), 3);
   ASSERT_EQ(errors.size(), 3u) << result.err;
   EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
+  EXPECT_EQ(errors[1], " -> Unable to open file run.h5: (File accessibility) Not an HDF5 file");
   EXPECT_EQ(errors[2], killed);
 
   original.clear();
   resultsName = "absent.h5";
   result = run({});
-  errors = result.errLines();
+  errors = lastLines(result.errLines(), 3);
   ASSERT_EQ(errors.size(), 3u) << result.err;
+  EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
   EXPECT_EQ(errors[2], killed);
   EXPECT_FALSE(std::filesystem::exists(dir.file("absent.h5")));
 }

@@ -78,10 +78,10 @@ class ExportFiles : public ::testing::Test {
   }
 
   TempDir dir;
-  const double threshold = 0.001;
-  // Cell 1 of step 0 holds 0.0005 m of water, below the threshold; step 1
+  const double threshold = 0.25;
+  // Cell 1 of step 0 holds 0.125 m of water, below the threshold; step 1
   // holds exactly the threshold there, which still divides.
-  const std::vector<double> state[2] = {{2.0, 0.5, -0.25, 1.0005, 0.1, 0.2}, {2.5, 1.5, 0.3, 1.001, 0.004, 0.003}};
+  const std::vector<double> state[2] = {{2.0, 0.5, -0.25, 1.125, 0.1, 0.2}, {2.5, 1.5, 0.3, 1.25, 0.004, 0.003}};
 };
 
 TEST_F(ExportFiles, AuxiliaryFileHoldsTheComputedOutputsPerStep) {
@@ -117,7 +117,7 @@ TEST_F(ExportFiles, MissingMinimumDepthMeansNoThreshold) {
   ASSERT_EQ(result.status, 0) << result.err;
   const auto field = readMatrix(dir.file("results_aux.h5"), "flow_velocity/0");
   ASSERT_EQ(field.values.size(), 4u);
-  EXPECT_EQ(field.values[2], 0.1 / (1.0005 - 1.0));
+  EXPECT_EQ(field.values[2], 0.1 / 0.125);
 }
 
 TEST_F(ExportFiles, OutputNamesFollowTheStem) {
