@@ -34,12 +34,17 @@ struct Table {
   std::vector<T> values;  // row order
 };
 
-template <typename T>
-Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
+Shape twoDimensionalShape(const h5::DataSetHandle& dataSet, const std::string& path) {
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
   const Shape shape = shapeOf(dimensions);
   if (shape.rows < 1 || shape.columns < 1) failure::fail("dataset <", path, "> not 2-dimensional!");
   h5::requireRank(dimensions, 2, path);
+  return shape;
+}
+
+template <typename T>
+Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
+  const Shape shape = twoDimensionalShape(dataSet, path);
   return {shape, h5::readValues<T>(dataSet, path)};
 }
 
@@ -68,9 +73,12 @@ std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& pa
   return rowsOf(readTable<double>(openDataSet(path), path));
 }
 
-api::DoubleTable H5Reader::readDoubleTable(const std::string& path) {
-  Table<double> table = readTable<double>(openDataSet(path), path);
-  return {table.shape.rows, table.shape.columns, std::move(table.values)};
+void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
+  const h5::DataSetHandle dataSet = openDataSet(path);
+  const Shape shape = twoDimensionalShape(dataSet, path);
+  h5::readValues(dataSet, path, table.values);
+  table.rows = shape.rows;
+  table.columns = shape.columns;
 }
 
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {

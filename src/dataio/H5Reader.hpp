@@ -20,7 +20,7 @@ class H5Reader : public H5Base, public virtual api::IH5Reader {
   std::vector<double> readColumn(const std::string& path, int column) override;
   std::vector<std::vector<double>> readDoubleArray(const std::string& path) override;
   std::vector<std::string> readStrings(const std::string& path) override;
-  api::DoubleTable readDoubleTable(const std::string& path) override;
+  void readDoubleTable(const std::string& path, api::DoubleTable& table) override;
 };
 
 }  // namespace dataio

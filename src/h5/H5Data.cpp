@@ -56,6 +56,11 @@ std::vector<T> readValues(const DataSetHandle& dataSet, const std::string& path)
 template std::vector<int> readValues<int>(const DataSetHandle&, const std::string&);
 template std::vector<double> readValues<double>(const DataSetHandle&, const std::string&);
 
+void readValues(const DataSetHandle& dataSet, const std::string& path, std::vector<double>& values) {
+  values.resize(static_cast<std::size_t>(pointCount(dataSetSpace(dataSet, path))));
+  readDataSet(dataSet, nativeTypeOf<double>(), nullptr, nullptr, values.data(), path);
+}
+
 std::vector<std::string> readStrings(const DataSetHandle& dataSet, const std::string& path) {
   const DataSpaceHandle space = dataSetSpace(dataSet, path);
   // The library converts variable-length strings only within one character set.

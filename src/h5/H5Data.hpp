@@ -19,6 +19,8 @@ void requireRank(const std::vector<Extent>& dimensions, std::size_t rank, const 
 // All values in row order, converted to the native type (int or double).
 template <typename T>
 std::vector<T> readValues(const DataSetHandle& dataSet, const std::string& path);
+// The same into `values`, whose storage is reused when it is large enough.
+void readValues(const DataSetHandle& dataSet, const std::string& path, std::vector<double>& values);
 std::vector<std::string> readStrings(const DataSetHandle& dataSet, const std::string& path);
 
 // Column `column` of a two-dimensional dataset of `rows` rows, as rows of one value.

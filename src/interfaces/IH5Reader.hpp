@@ -25,8 +25,9 @@ class IH5Reader : public virtual IH5Base {
   virtual std::vector<std::vector<double>> readDoubleArray(const std::string& path) = 0;
   virtual std::vector<std::string> readStrings(const std::string& path) = 0;
   // The whole two-dimensional dataset in one read, for exports that need
-  // several of its columns at one time step.
-  virtual DoubleTable readDoubleTable(const std::string& path) = 0;
+  // several of its columns at one time step. The table's storage is reused,
+  // as every step reads datasets of the same shape again.
+  virtual void readDoubleTable(const std::string& path, DoubleTable& table) = 0;
 };
 
 }  // namespace api

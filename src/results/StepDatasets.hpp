@@ -2,10 +2,12 @@
 // The result datasets one time step needs, each read once however many
 // columns and outputs use it. Stored-once (static) datasets stay for the whole
 // run; time-step datasets are dropped when the next step begins, so memory
-// stays at one step's inputs.
+// stays at one step's inputs. Their storage is kept for the next step's reads
+// of the same shape.
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "IH5Reader.hpp"
 
@@ -21,6 +23,7 @@ class StepDatasets {
  private:
   api::IH5Reader& reader;
   std::map<std::string, api::DoubleTable> tables;
+  std::vector<api::DoubleTable> spare;
 };
 
 }  // namespace results

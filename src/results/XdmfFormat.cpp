@@ -181,16 +181,17 @@ void XdmfFormat::exportTransformed(api::IOutput* out, int step) {
     transformers.push_back(transformer);
   }
 
-  std::vector<double> result(n * static_cast<std::size_t>(nf));
+  // Kept between outputs and steps: it only grows, and is never cleared.
+  if (transformed.size() < n * nf) transformed.resize(n * nf);
   std::vector<double> values(baseData.size());
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t c = 0; c < baseData.size(); ++c) values[c] = baseData[c][i];
-    for (int f = 0; f < nf; ++f) result[i * nf + f] = transformers[f](depth, values);
+    for (int f = 0; f < nf; ++f) transformed[i * nf + f] = transformers[f](depth, values);
   }
 
   const std::string path = out->getName() + "/" + std::to_string(step);
   const int rows = static_cast<int>(n);
-  hdfwriter->writeDoubleBuffer(path, rows, nf, result.data());
+  hdfwriter->writeDoubleBuffer(path, rows, nf, transformed.data());
   if (nf == 1)
     writer->addScalar(out->getName(), rows, auxiliaryReference, path, 1, 0);
   else if (nf == 2)

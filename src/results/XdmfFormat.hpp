@@ -45,6 +45,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::string resultsReference;
   std::string auxiliaryReference;
   StepDatasets stepData;
+  std::vector<double> transformed;
   bool minDepthRead = false;
   double minDepth = 0.0;
 };

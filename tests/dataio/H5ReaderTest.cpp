@@ -53,12 +53,24 @@ TEST_F(H5ReaderTest, TwoDimensionalArrays) {
 
 TEST_F(H5ReaderTest, DoubleTableInRowOrder) {
   dataio::H5Reader reader(name);
-  const api::DoubleTable table = reader.readDoubleTable("ints");
+  api::DoubleTable table;
+  reader.readDoubleTable("ints", table);
   EXPECT_EQ(table.rows, 2);
   EXPECT_EQ(table.columns, 3);
   EXPECT_EQ(table.values, (std::vector<double>{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("one"); }), " -> dataset <one> not 2-dimensional!\n");
-  EXPECT_THROW(reader.readDoubleTable("cube"), h5::DataSpaceException);
+  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("one", table); }), " -> dataset <one> not 2-dimensional!\n");
+  EXPECT_THROW(reader.readDoubleTable("cube", table), h5::DataSpaceException);
+}
+
+TEST_F(H5ReaderTest, DoubleTableReusesItsStorageAndTakesTheNewShape) {
+  dataio::H5Reader reader(name);
+  api::DoubleTable table{7, 7, std::vector<double>(100, -1.0)};
+  const double* storage = table.values.data();
+  reader.readDoubleTable("table", table);
+  EXPECT_EQ(table.values.data(), storage);
+  EXPECT_EQ(table.rows, 3);
+  EXPECT_EQ(table.columns, 3);
+  EXPECT_EQ(table.values, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST_F(H5ReaderTest, Columns) {

@@ -75,7 +75,8 @@ TEST_F(H5WriterTest, BuffersAndIntArrays) {
   writer->writeIntBuffer("ints", 4, 1, ints.data());
   writer->writeIntArray("Topology", {{0, 1, 2}, {2, 1, 3}});
   const auto reader = written();
-  const api::DoubleTable table = reader->readDoubleTable("a/b/c");
+  api::DoubleTable table;
+  reader->readDoubleTable("a/b/c", table);
   EXPECT_EQ(table.values, values);
   EXPECT_EQ(reader->readIntAttribute("a/b/c", "size"), 6);
   EXPECT_EQ(reader->readIntArray("ints"), (std::vector<std::vector<int>>{{1}, {2}, {3}, {4}}));

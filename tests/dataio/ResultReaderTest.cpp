@@ -183,7 +183,8 @@ TEST_F(ResultReaderTest, ResultsFileIsNeverModified) {
     results->printTimes({hyd});
     testing::internal::GetCapturedStdout();
     results->readColumn(resultStepPath(hyd, 1), 0);
-    results->readDoubleTable(resultStepPath(hyd, 1));
+    api::DoubleTable table;
+    results->readDoubleTable(resultStepPath(hyd, 1), table);
     results->readDoubleAttribute(resultStepPath(hyd, 0), "t");
     results->readIntAttribute(resultStepPath(hyd, 0), "size");
     results->getNrObjects("/RESULTS");
