@@ -99,3 +99,12 @@ TEST_F(ConfigurationCli, ExtraTopLevelMemberWarnsAndTheRunGoesOn) {
             bannerThen({"/SETUP: Warning: The value of this item will not be used."}));
   EXPECT_EQ(run.err.find("Terminating TORVANEL"), std::string::npos);
 }
+
+TEST_F(ConfigurationCli, HostileFilesAreParseFailures) {
+  expectRejected(runWith(std::string(100000, '[')),
+                 {"Parsing the JSON data file failed: nesting deeper than 512 levels"});
+  expectRejected(runWith("{\"RESULTS\": \"\xff\"}"),
+                 {"Parsing the JSON data file failed: [json.exception.parse_error.101] parse error at line 1, "
+                  "column 14: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; "
+                  "last read: '\"\xff'"});
+}
