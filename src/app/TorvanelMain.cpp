@@ -1,11 +1,13 @@
 #include "TorvanelMain.hpp"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "Failure.hpp"
+#include "JsonValidator.hpp"
 
 namespace {
 
@@ -58,6 +60,12 @@ void outermost(Steps&& steps) {
   }
 }
 
+// A directory "opens" as a stream on some systems, but is no configuration file.
+bool isReadableFile(const std::string& path, const std::ifstream& stream) {
+  std::error_code error;
+  return stream.good() && !std::filesystem::is_directory(path, error);
+}
+
 }  // namespace
 
 TorvanelMain::TorvanelMain(const char* name, const char* binary)
@@ -91,6 +99,9 @@ int TorvanelMain::run() {
 
 void TorvanelMain::loadConfiguration(const std::string& configFile, const char* schema) {
   std::ifstream document(configFile);
-  if (!document.good()) failure::fail("configuration file not found: ", configFile);
-  (void)schema;  // validated once the schema validator is in place
+  if (!isReadableFile(configFile, document)) failure::fail("configuration file not found: ", configFile);
+  std::istringstream schemaStream{std::string(schema)};
+  jsv::JsonValidator validator(&std::cout);
+  if (validator.validate(document, schemaStream) == jsv::ValidationStatus::Errors)
+    failure::fail("Terminating TORVANEL due to JSON validation errors.");
 }

@@ -1,0 +1,227 @@
+#include "JSONReader.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "Failure.hpp"
+#include "JsonConversion.hpp"
+#include "NestingLimitedParse.hpp"
+
+using nlohmann::json;
+
+namespace dataio {
+
+namespace {
+
+// Pieces as successive getline calls with '/' give them: "A//B" holds an empty
+// key, a trailing '/' adds none, and "" designates the whole document.
+std::vector<std::string> keysOf(const std::string& path) {
+  std::vector<std::string> keys;
+  std::istringstream stream(path);
+  std::string key;
+  while (std::getline(stream, key, '/')) keys.push_back(key);
+  return keys;
+}
+
+bool isEmptyValue(const json& value) {
+  return value.is_null() || ((value.is_object() || value.is_array()) && value.empty());
+}
+
+const json& nullValue() {
+  static const json null;
+  return null;
+}
+
+// A non-object lets the library's const operator[] raise its type error 305;
+// looking up never inserts.
+const json& memberOf(const json& value, const std::string& key) {
+  if (!value.is_object()) return value[key];
+  const auto member = value.find(key);
+  return member == value.end() ? nullValue() : *member;
+}
+
+// An ifstream "opens" a directory on some systems; it is no readable file.
+bool isReadableFile(const std::string& path, const std::ifstream& stream) {
+  std::error_code error;
+  return stream.good() && !std::filesystem::is_directory(path, error);
+}
+
+void reportMissing(const std::string& description) {
+  std::cerr << " -> " << "path <" << description << "> not found." << std::endl;
+}
+
+}  // namespace
+
+JSONReader::JSONReader(const std::string& source) {
+  try {
+    document = parseLimited(source);
+    return;
+  } catch (const std::exception&) {
+    // not JSON text: a file path
+  }
+  fileName = source;
+  std::ifstream file(source);
+  if (!isReadableFile(source, file)) failure::fail("input file <", source, "> not found.");
+  document = parseLimited(file);
+}
+
+JSONReader::Resolved JSONReader::resolve(const std::string& path) const {
+  Resolved resolved{&document, !isEmptyValue(document)};
+  for (const auto& key : keysOf(path)) {
+    if (!resolved.found) break;
+    resolved.value = &memberOf(*resolved.value, key);
+    resolved.found = !isEmptyValue(*resolved.value);
+  }
+  return resolved;
+}
+
+JSONReader::Resolved JSONReader::resolveItem(const std::string& path, int index, const std::string& key) const {
+  const Resolved array = resolve(path);
+  const Resolved notFound{&nullValue(), false};
+  if (!array.found || !array.value->is_array()) return notFound;
+  if (index < 0 || static_cast<std::size_t>(index) >= array.value->size()) return notFound;
+  const json& element = (*array.value)[static_cast<std::size_t>(index)];
+  if (isEmptyValue(element)) return notFound;
+  const json& value = memberOf(element, key);
+  return {&value, !isEmptyValue(value)};
+}
+
+template <typename T>
+T JSONReader::reported(const Resolved& resolved, bool& found, const std::string& description) const {
+  found = resolved.found;
+  if (!found) {
+    reportMissing(description);
+    return absentValue<T>();
+  }
+  return converted<T>(*resolved.value).value_or(absentValue<T>());
+}
+
+template <typename T>
+T JSONReader::defaulted(const Resolved& resolved, const T& defaultValue) const {
+  if (!resolved.found) return defaultValue;
+  return converted<T>(*resolved.value).value_or(defaultValue);
+}
+
+std::string JSONReader::getFileName() const { return fileName; }
+
+// Parsed text is valid UTF-8; replacing instead of throwing only matters for
+// documents built otherwise.
+std::string JSONReader::dump() const { return document.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+bool JSONReader::exists(const std::vector<std::string>& paths) const {
+  if (paths.empty()) return false;
+  for (const auto& path : paths)
+    if (!resolve(path).found) return false;
+  return true;
+}
+
+std::string JSONReader::itemPath(const std::string& path, const int& index, const std::string& key) const {
+  return path + "[" + std::to_string(index) + "]" + "/" + key;
+}
+
+std::vector<std::string> JSONReader::getBlockNames(const std::string& path) const {
+  const Resolved resolved = resolve(path);
+  if (!resolved.found || *resolved.value == 0) return {};
+  std::vector<std::string> names;
+  // A scalar iterates over itself and is skipped; in an array the first object
+  // makes key() raise the library's invalid-iterator error 207.
+  for (auto member = resolved.value->begin(); member != resolved.value->end(); ++member)
+    if (member->is_object()) names.push_back(member.key());
+  return names;
+}
+
+bool JSONReader::getBool(const std::string& path, bool& found) const {
+  return reported<bool>(resolve(path), found, path);
+}
+bool JSONReader::getBool(const std::string& path, const bool& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+int JSONReader::getInt(const std::string& path, bool& found) const { return reported<int>(resolve(path), found, path); }
+int JSONReader::getInt(const std::string& path, const int& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+std::vector<int> JSONReader::getIntVector(const std::string& path, bool& found) const {
+  return reported<std::vector<int>>(resolve(path), found, path);
+}
+std::vector<int> JSONReader::getIntVector(const std::string& path, const std::vector<int>& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+double JSONReader::getDouble(const std::string& path, bool& found) const {
+  return reported<double>(resolve(path), found, path);
+}
+double JSONReader::getDouble(const std::string& path, const double& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+std::vector<double> JSONReader::getDoubleVector(const std::string& path, bool& found) const {
+  return reported<std::vector<double>>(resolve(path), found, path);
+}
+std::vector<double> JSONReader::getDoubleVector(const std::string& path,
+                                                const std::vector<double>& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+std::string JSONReader::getString(const std::string& path, bool& found) const {
+  return reported<std::string>(resolve(path), found, path);
+}
+std::string JSONReader::getString(const std::string& path, const std::string& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+std::vector<std::string> JSONReader::getStringVector(const std::string& path, bool& found) const {
+  return reported<std::vector<std::string>>(resolve(path), found, path);
+}
+std::vector<std::string> JSONReader::getStringVector(const std::string& path,
+                                                     const std::vector<std::string>& defaultValue) const {
+  return defaulted(resolve(path), defaultValue);
+}
+
+int JSONReader::getSize(const std::string& path, bool& found) const {
+  const Resolved resolved = resolve(path);
+  found = resolved.found;
+  if (!found) reportMissing(path);
+  return found && resolved.value->is_array() ? static_cast<int>(resolved.value->size()) : 0;
+}
+
+int JSONReader::getSize(const std::string& path) const {
+  const Resolved resolved = resolve(path);
+  return resolved.found && resolved.value->is_array() ? static_cast<int>(resolved.value->size()) : 0;
+}
+
+int JSONReader::getItemInt(const std::string& path, const int& index, const std::string& key, bool& found) const {
+  return reported<int>(resolveItem(path, index, key), found, itemPath(path, index, key));
+}
+int JSONReader::getItemInt(const std::string& path, const int& index, const std::string& key,
+                           const int& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+double JSONReader::getItemDouble(const std::string& path, const int& index, const std::string& key,
+                                 bool& found) const {
+  return reported<double>(resolveItem(path, index, key), found, itemPath(path, index, key));
+}
+double JSONReader::getItemDouble(const std::string& path, const int& index, const std::string& key,
+                                 const double& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+std::string JSONReader::getItemString(const std::string& path, const int& index, const std::string& key,
+                                      bool& found) const {
+  return reported<std::string>(resolveItem(path, index, key), found, itemPath(path, index, key));
+}
+std::string JSONReader::getItemString(const std::string& path, const int& index, const std::string& key,
+                                      const std::string& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+std::vector<double> JSONReader::getItemDoubleVector(const std::string& path, const int& index,
+                                                    const std::string& key, bool& found) const {
+  return reported<std::vector<double>>(resolveItem(path, index, key), found, itemPath(path, index, key));
+}
+std::vector<double> JSONReader::getItemDoubleVector(const std::string& path, const int& index,
+                                                    const std::string& key,
+                                                    const std::vector<double>& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+
+}  // namespace dataio
+
+api::ICommandFileReader* createCommandFileReader(const std::string& source) {
+  return new dataio::JSONReader(source);
+}

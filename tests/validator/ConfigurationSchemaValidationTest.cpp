@@ -1,0 +1,114 @@
+// The configuration schema of the results tool through the validator: the
+// findings a configuration file draws, their order and the status.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "ConfigurationSchema.hpp"
+#include "ValidationRun.hpp"
+
+using jsv::ValidationStatus;
+using validator_testing::validateTexts;
+
+namespace {
+
+validator_testing::ValidationRun validateConfiguration(const std::string& document) {
+  return validateTexts(document, resultsConfigurationSchema);
+}
+
+}  // namespace
+
+TEST(ConfigurationSchemaValidation, MinimalConfigurationPrintsNothing) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}})");
+  EXPECT_EQ(run.status, ValidationStatus::NoIssues);
+  EXPECT_EQ(run.printed, "");
+}
+
+TEST(ConfigurationSchemaValidation, EmptyExportArrayPasses) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": []}})");
+  EXPECT_EQ(run.status, ValidationStatus::NoIssues);
+  EXPECT_EQ(run.printed, "");
+}
+
+TEST(ConfigurationSchemaValidation, EmptyObjectMissesResults) {
+  const auto run = validateConfiguration("{}");
+  EXPECT_EQ(run.status, ValidationStatus::Errors);
+  EXPECT_EQ(run.printed, "/RESULTS: Error: This item is required but missing.\n");
+}
+
+TEST(ConfigurationSchemaValidation, ArrayDocumentIsNotAnObject) {
+  const auto run = validateConfiguration("[]");
+  EXPECT_EQ(run.status, ValidationStatus::Errors);
+  EXPECT_EQ(run.printed, "/: Error: This value must be an object.\n");
+}
+
+TEST(ConfigurationSchemaValidation, FormatOutsideTheEnumerationIncludingCase) {
+  for (const char* format : {"Binary", "XDMF"}) {
+    const auto run = validateConfiguration(std::string(R"({"RESULTS": {"EXPORT": [{"format": ")") + format + "\"}]}}");
+    EXPECT_EQ(run.status, ValidationStatus::Errors) << format;
+    EXPECT_EQ(run.printed, "/RESULTS/EXPORT/0/format: Error: This value must be equal to one of the following: 'xdmf'.\n");
+  }
+}
+
+TEST(ConfigurationSchemaValidation, NumericFormatDrawsTheEnumerationMessageBecauseEnumRunsFirst) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": 3}]}})");
+  EXPECT_EQ(run.printed, "/RESULTS/EXPORT/0/format: Error: This value must be equal to one of the following: 'xdmf'.\n");
+}
+
+TEST(ConfigurationSchemaValidation, ExtraTopLevelMemberIsOnlyAWarning) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}, "SETUP": {}})");
+  EXPECT_EQ(run.status, ValidationStatus::WarningsOnly);
+  EXPECT_EQ(run.printed, "/SETUP: Warning: The value of this item will not be used.\n");
+}
+
+TEST(ConfigurationSchemaValidation, ExportAsObjectGivesTypeErrorAndIgnoredMember) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": {"format": "xdmf"}}})");
+  EXPECT_EQ(run.status, ValidationStatus::Errors);
+  EXPECT_EQ(run.printed,
+            "/RESULTS/EXPORT: Error: This value must be an array.\n"
+            "/RESULTS/EXPORT/format: Warning: The value of this item will not be used.\n");
+}
+
+TEST(ConfigurationSchemaValidation, FindingsComeInPointerTextOrder) {
+  std::string exports;
+  for (int index = 0; index <= 10; ++index) exports += std::string(index ? "," : "") + R"({"format": "xdmf"})";
+  const std::string bad = R"({"format": "vtk"})";
+  std::string document = R"({"RESULTS": {"EXPORT": [)" + exports + "]}, \"B\": 1, \"A\": 2}";
+  // entries 2 and 10 become bad ones
+  const auto replaceEntry = [&](int index) {
+    std::size_t position = document.find("[") + 1;
+    for (int skipped = 0; skipped < index; ++skipped) position = document.find("},", position) + 2;
+    document.replace(position, std::string(R"({"format": "xdmf"})").size(), bad);
+  };
+  replaceEntry(2);
+  replaceEntry(10);
+  const auto run = validateConfiguration(document);
+  EXPECT_EQ(run.status, ValidationStatus::Errors);
+  EXPECT_EQ(run.printed,
+            "/A: Warning: The value of this item will not be used.\n"
+            "/B: Warning: The value of this item will not be used.\n"
+            "/RESULTS/EXPORT/10/format: Error: This value must be equal to one of the following: 'xdmf'.\n"
+            "/RESULTS/EXPORT/2/format: Error: This value must be equal to one of the following: 'xdmf'.\n");
+}
+
+TEST(ConfigurationSchemaValidation, MissingFormatAndMissingExport) {
+  EXPECT_EQ(validateConfiguration(R"({"RESULTS": {"EXPORT": [{}]}})").printed,
+            "/RESULTS/EXPORT/0/format: Error: This item is required but missing.\n");
+  EXPECT_EQ(validateConfiguration(R"({"RESULTS": {}})").printed,
+            "/RESULTS/EXPORT: Error: This item is required but missing.\n");
+}
+
+TEST(ConfigurationSchemaValidation, SchemaTextIsTheDescribedObject) {
+  const std::string text = resultsConfigurationSchema;
+  EXPECT_EQ(text.front(), '\n');
+  EXPECT_EQ(text.back(), '\n');
+  const auto schema = nlohmann::json::parse(text);
+  const auto expected = nlohmann::json::parse(R"({
+    "$schema": "file://TORVANEL_MetaSchema.json", "type": "object", "required": ["RESULTS"],
+    "properties": {"RESULTS": {"type": "object", "required": ["EXPORT"], "properties": {"EXPORT": {
+      "type": "array", "items": {"type": "object", "description": "Parameter required for the output generation.",
+        "required": ["format"], "properties": {"format": {"type": "string",
+          "description": "Define the output format.", "enum": ["xdmf"]}}}}}}}})");
+  EXPECT_EQ(schema, expected);
+}
