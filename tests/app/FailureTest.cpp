@@ -3,21 +3,12 @@
 #include <sstream>
 #include <string>
 
+#include "CerrCapture.hpp"
 #include "Failure.hpp"
 
+using testing_support::CerrCapture;
+
 namespace {
-
-// Captures what a failing statement writes to std::cerr.
-class CerrCapture {
- public:
-  CerrCapture() : previous(std::cerr.rdbuf(buffer.rdbuf())) {}
-  ~CerrCapture() { std::cerr.rdbuf(previous); }
-  std::string text() const { return buffer.str(); }
-
- private:
-  std::ostringstream buffer;
-  std::streambuf* previous;
-};
 
 std::string failedCheckOutput(double time) {
   CerrCapture capture;

@@ -40,24 +40,22 @@ class ConfigurationCli : public ::testing::Test {
     EXPECT_EQ(run.errLines(), terminatingLines);
   }
 
+  void expectNotFound(const std::string& configuration) {
+    const auto run = runResults({"-f", configuration, "-r", "run.h5"}, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.outLines(), bannerLines());
+    EXPECT_EQ(run.errLines(), (std::vector<std::string>{" -> configuration file not found: " + configuration,
+                                                        " -> ... unfortunately TORVANEL is killed!"}));
+  }
+
   TempDir dir;
 };
 
-TEST_F(ConfigurationCli, MissingFileIsNotFoundWithoutValidatorOutput) {
-  const auto run = runResults({"-f", "absent.json", "-r", "run.h5"}, dir.path());
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.outLines(), bannerLines());
-  EXPECT_EQ(run.errLines(), (std::vector<std::string>{" -> configuration file not found: absent.json",
-                                                      " -> ... unfortunately TORVANEL is killed!"}));
-}
+TEST_F(ConfigurationCli, MissingFileIsNotFoundWithoutValidatorOutput) { expectNotFound("absent.json"); }
 
 TEST_F(ConfigurationCli, DirectoryIsNotFound) {
   ASSERT_EQ(mkdir(dir.file("cfg.d").c_str(), 0755), 0);
-  const auto run = runResults({"-f", "cfg.d", "-r", "run.h5"}, dir.path());
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.outLines(), bannerLines());
-  EXPECT_EQ(run.errLines(), (std::vector<std::string>{" -> configuration file not found: cfg.d",
-                                                      " -> ... unfortunately TORVANEL is killed!"}));
+  expectNotFound("cfg.d");
 }
 
 TEST_F(ConfigurationCli, EmptyFileIsAParseFailure) {
@@ -100,4 +98,13 @@ TEST_F(ConfigurationCli, ExtraTopLevelMemberWarnsAndTheRunGoesOn) {
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
             bannerThen({"/SETUP: Warning: The value of this item will not be used."}));
   EXPECT_EQ(run.err.find("Terminating TORVANEL"), std::string::npos);
+}
+
+TEST_F(ConfigurationCli, HostileFilesAreParseFailures) {
+  expectRejected(runWith(std::string(100000, '[')),
+                 {"Parsing the JSON data file failed: nesting deeper than 512 levels"});
+  expectRejected(runWith("{\"RESULTS\": \"\xff\"}"),
+                 {"Parsing the JSON data file failed: [json.exception.parse_error.101] parse error at line 1, "
+                  "column 14: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; "
+                  "last read: '\"\xff'"});
 }

@@ -12,26 +12,16 @@
 #include <sstream>
 
 #include "BinaryRun.hpp"
+#include "CerrCapture.hpp"
 #include "Failure.hpp"
 #include "JSONReader.hpp"
 #include "TempDir.hpp"
 
+using testing_support::CerrCapture;
 using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
-
-// What the reader writes to std::cerr while it lives.
-class ErrorCapture {
- public:
-  ErrorCapture() : previous(std::cerr.rdbuf(captured.rdbuf())) {}
-  ~ErrorCapture() { std::cerr.rdbuf(previous); }
-  std::string text() const { return captured.str(); }
-
- private:
-  std::ostringstream captured;
-  std::streambuf* previous;
-};
 
 std::unique_ptr<api::ICommandFileReader> readerOf(const std::string& source) {
   return std::unique_ptr<api::ICommandFileReader>(createCommandFileReader(source));
@@ -64,7 +54,7 @@ TEST(JSONReaderConstruction, FileSourceIsReadAndNamed) {
 TEST(JSONReaderConstruction, MissingFileOrDirectoryIsNotFound) {
   TempDir dir;
   for (const std::string& source : {dir.file("nowhere.json"), dir.path(), std::string()}) {
-    ErrorCapture errors;
+    CerrCapture errors;
     EXPECT_THROW(readerOf(source), BaseException) << source;
     EXPECT_EQ(errors.text(), " -> input file <" + source + "> not found.\n");
   }
@@ -120,7 +110,7 @@ TEST(JSONReaderPaths, ExistsStopsAtTheFirstAbsentPath) {
 TEST(JSONReaderPaths, LookupsNeverInsert) {
   const auto reader = readerOf(R"({"a": 1})");
   bool found = true;
-  ErrorCapture errors;
+  CerrCapture errors;
   reader->getString("x/y", found);
   reader->getInt("x", 0);
   EXPECT_EQ(reader->dump(), R"({"a":1})");
@@ -140,7 +130,7 @@ TEST(JSONReaderPaths, PassingThroughANonObjectIsTypeError305) {
 
 TEST(JSONReaderReporting, AbsentValuesAndTheNotFoundLine) {
   const auto reader = readerOf(configuration);
-  ErrorCapture errors;
+  CerrCapture errors;
   bool found = true;
   EXPECT_FALSE(reader->getBool("X", found));
   EXPECT_EQ(reader->getInt("X", found), std::numeric_limits<int>::min());
@@ -164,7 +154,7 @@ TEST(JSONReaderReporting, AbsentValuesAndTheNotFoundLine) {
 
 TEST(JSONReaderReporting, DefaultsAreSilent) {
   const auto reader = readerOf(configuration);
-  ErrorCapture errors;
+  CerrCapture errors;
   EXPECT_TRUE(reader->getBool("X", true));
   EXPECT_EQ(reader->getInt("X", 7), 7);
   EXPECT_EQ(reader->getDouble("X", 1.5), 1.5);
@@ -179,7 +169,7 @@ TEST(JSONReaderReporting, DefaultsAreSilent) {
 
 TEST(JSONReaderTypes, NumbersAndWrongTypes) {
   const auto reader = readerOf(configuration);
-  ErrorCapture errors;
+  CerrCapture errors;
   bool found = false;
   EXPECT_EQ(reader->getInt("V/f", found), 2);
   EXPECT_EQ(reader->getInt("V/g", found), -2);
@@ -224,7 +214,7 @@ TEST(JSONReaderTypes, VectorsUseTheLibrarysConversion) {
 
 TEST(JSONReaderItems, FoundAndNotFound) {
   const auto reader = readerOf(configuration);
-  ErrorCapture errors;
+  CerrCapture errors;
   bool found = false;
   EXPECT_EQ(reader->itemPath("RESULTS/EXPORT", 0, "format"), "RESULTS/EXPORT[0]/format");
   EXPECT_EQ(reader->getItemString("RESULTS/EXPORT", 0, "format", found), "xdmf");
