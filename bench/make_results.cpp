@@ -15,14 +15,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    synthetic::ResultsSpec spec;
-    spec.cells = std::stoi(argv[2]);
-    spec.steps = std::stoi(argv[3]);
-    spec.model = synthetic::parseModelKind(argv[4]);
-    spec.outputs = {"water_surface", "water_depth",   "bottom_elevation", "spec_discharge",
+    synthetic::RunSettings settings;
+    settings.cells = std::stoi(argv[2]);
+    settings.steps = std::stoi(argv[3]);
+    settings.model = synthetic::parseModelKind(argv[4]);
+    settings.outputs = {"water_surface", "water_depth",   "bottom_elevation", "spec_discharge",
                     "delta_z",       "flow_velocity", "flow_velocity_abs"};
     const auto start = std::chrono::steady_clock::now();
-    synthetic::writeResultsFile(argv[1], spec);
+    synthetic::writeResultsFile(argv[1], settings);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::cout << "wrote " << argv[1] << " in " << elapsed.count() << " s\n";
   } catch (const std::exception& e) {

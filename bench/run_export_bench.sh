@@ -30,11 +30,11 @@ floor_program="$root/build/release/bench/export_floor"
 
 mkdir -p "$scratch"
 cd "$scratch"
-if [ ! -f bench.h5 ] || [ "$(cat bench.spec 2>/dev/null)" != "$cells $steps" ]; then
+if [ ! -f bench.h5 ] || [ "$(cat bench.settings 2>/dev/null)" != "$cells $steps" ]; then
   echo "generating bench.h5: $cells cells, $steps steps"
-  rm -f bench.spec
+  rm -f bench.settings
   "$root/build/release/bench/make_results" bench.h5 "$cells" "$steps" hydraulics
-  echo "$cells $steps" > bench.spec
+  echo "$cells $steps" > bench.settings
 fi
 # The results file is named without a folder: the tool composes the model from
 # the archive of a name made of exactly two dot-separated pieces.

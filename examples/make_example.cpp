@@ -11,14 +11,14 @@ int main(int argc, char** argv) {
     std::cerr << "usage: make_example <results file>\n";
     return 2;
   }
-  synthetic::ResultsSpec spec;
-  spec.cells = 6000;
-  spec.steps = 30;
-  spec.outputs = {"water_surface",  "water_depth",   "bottom_elevation", "spec_discharge",
+  synthetic::RunSettings settings;
+  settings.cells = 6000;
+  settings.steps = 30;
+  settings.outputs = {"water_surface",  "water_depth",   "bottom_elevation", "spec_discharge",
                   "flow_velocity", "flow_velocity_abs", "friction_chezy"};
-  spec.origin = {2600000.0, 1200000.0};
+  settings.origin = {2600000.0, 1200000.0};
   try {
-    synthetic::writeResultsFile(argv[1], spec);
+    synthetic::writeResultsFile(argv[1], settings);
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

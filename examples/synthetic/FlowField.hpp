@@ -6,7 +6,7 @@
 
 #include "Channel.hpp"
 #include "Mesh.hpp"
-#include "ResultsSpec.hpp"
+#include "RunSettings.hpp"
 
 namespace synthetic {
 

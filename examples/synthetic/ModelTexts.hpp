@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Channel.hpp"
-#include "ResultsSpec.hpp"
+#include "RunSettings.hpp"
 
 namespace synthetic {
 

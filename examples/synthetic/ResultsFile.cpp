@@ -27,39 +27,39 @@ void writeStep(hid_t file, const std::string& dataPath, int step, double time,
   writeDoubleAttribute(dataset.get(), "t", time);
 }
 
-bool requested(const ResultsSpec& spec, const std::string& output) {
-  return std::find(spec.outputs.begin(), spec.outputs.end(), output) != spec.outputs.end();
+bool requested(const RunSettings& settings, const std::string& output) {
+  return std::find(settings.outputs.begin(), settings.outputs.end(), output) != settings.outputs.end();
 }
 
-void writeStaticPart(hid_t file, const ResultsSpec& spec, const Channel& channel,
+void writeStaticPart(hid_t file, const RunSettings& settings, const Channel& channel,
                      const Mesh& mesh, const std::vector<double>& times) {
-  writeText(file, "/.config/model", modelText(spec.model, channel));
-  writeText(file, "/.config/simulation", simulationText(spec.outputs, times));
+  writeText(file, "/.config/model", modelText(settings.model, channel));
+  writeText(file, "/.config/simulation", simulationText(settings.outputs, times));
   writeIntMatrix(file, "/CellsAll/Topology", mesh.topology, 3);
   writeDoubleMatrix(file, "/NodesAll/Coordnts", mesh.coordinates, 3);
-  if (spec.minWaterDepth) {
-    writeOneValue(file, "/Parameters/MinWaterDepth", *spec.minWaterDepth);
+  if (settings.minWaterDepth) {
+    writeOneValue(file, "/Parameters/MinWaterDepth", *settings.minWaterDepth);
   }
 }
 
-void writeTimeSteps(hid_t file, const ResultsSpec& spec, FlowField& field,
+void writeTimeSteps(hid_t file, const RunSettings& settings, FlowField& field,
                     const std::vector<double>& times) {
   // Without morphology the bed never changes, and the simulation stores it once.
-  if (spec.model != ModelKind::morphology) {
+  if (settings.model != ModelKind::morphology) {
     writeDoubleMatrix(file, "/CellsAll/BottomEl", field.bottom(), 1);
   }
-  const bool withChezy = requested(spec, "friction_chezy");
-  for (int k = 0; k < spec.steps; ++k) {
+  const bool withChezy = requested(settings, "friction_chezy");
+  for (int k = 0; k < settings.steps; ++k) {
     field.advanceTo(times[k]);
-    const int step = stepNumber(k, spec.steps, spec.order);
+    const int step = stepNumber(k, settings.steps, settings.order);
     writeStep(file, "CellsAll/HydState", step, times[k], field.hydState(), 3);
-    if (spec.model == ModelKind::morphology) {
+    if (settings.model == ModelKind::morphology) {
       writeStep(file, "CellsAll/BottomEl", step, times[k], field.bottom(), 1);
     }
     if (withChezy) {
       writeStep(file, "CellsAll/ChezyCoe", step, times[k], field.chezy(), 1);
     }
-    if (spec.model == ModelKind::flood) {
+    if (settings.model == ModelKind::flood) {
       writeStep(file, "CellsAll/FloodVar", step, times[k], field.flood(), 5);
     }
   }
@@ -94,14 +94,14 @@ int stepNumber(int k, int steps, StepOrder order) {
   return order == StepOrder::reversed ? steps - 1 - k : k;
 }
 
-void writeResultsFile(const std::string& path, const ResultsSpec& spec) {
+void writeResultsFile(const std::string& path, const RunSettings& settings) {
   const Channel channel;
-  const Mesh mesh = makeRectangleMesh(spec.cells, channel, spec.origin);
-  const std::vector<double> times = outputTimes(spec.steps, channel);
+  const Mesh mesh = makeRectangleMesh(settings.cells, channel, settings.origin);
+  const std::vector<double> times = outputTimes(settings.steps, channel);
   Handle file = createFile(path);
-  writeStaticPart(file.get(), spec, channel, mesh, times);
-  FlowField field(mesh, channel, spec.model, spec.minWaterDepth.value_or(defaultMinDepth));
-  writeTimeSteps(file.get(), spec, field, times);
+  writeStaticPart(file.get(), settings, channel, mesh, times);
+  FlowField field(mesh, channel, settings.model, settings.minWaterDepth.value_or(defaultMinDepth));
+  writeTimeSteps(file.get(), settings, field, times);
 }
 
 }  // namespace synthetic

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Channel.hpp"
-#include "ResultsSpec.hpp"
+#include "RunSettings.hpp"
 
 namespace synthetic {
 
@@ -16,6 +16,6 @@ std::vector<double> outputTimes(int steps, const Channel& channel);
 int stepNumber(int k, int steps, StepOrder order);
 
 // Truncates the file when it exists; throws std::runtime_error when HDF5 fails.
-void writeResultsFile(const std::string& path, const ResultsSpec& spec);
+void writeResultsFile(const std::string& path, const RunSettings& settings);
 
 }  // namespace synthetic

@@ -10,6 +10,7 @@
 #include "TempDir.hpp"
 #include "XdmfTagBuilder.hpp"
 
+using testing_support::CerrCapture;
 using dataio::XdmfTagBuilder;
 
 namespace {

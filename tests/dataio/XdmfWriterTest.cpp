@@ -12,6 +12,7 @@
 #include "TempDir.hpp"
 #include "XdmfWriter.hpp"
 
+using testing_support::CerrCapture;
 namespace {
 
 const std::string step1 = "/RESULTS/CellsAll/HydState/0000001";

@@ -9,25 +9,13 @@
 #include <sstream>
 #include <string>
 
+#include "CerrCapture.hpp"
 #include "Failure.hpp"
 #include "IModel.hpp"
 
 namespace model_testing {
 
-// Redirects one standard stream for the lifetime of the object.
-class StreamCapture {
- public:
-  explicit StreamCapture(std::ostream& stream) : target(stream), previous(stream.rdbuf(buffer.rdbuf())) {}
-  ~StreamCapture() { target.rdbuf(previous); }
-  StreamCapture(const StreamCapture&) = delete;
-  StreamCapture& operator=(const StreamCapture&) = delete;
-  std::string text() const { return buffer.str(); }
-
- private:
-  std::ostringstream buffer;
-  std::ostream& target;
-  std::streambuf* previous;
-};
+using testing_support::StreamCapture;
 
 // What a statement that must fail with BaseException wrote to std::cerr, with
 // the line number of the check replaced by N.

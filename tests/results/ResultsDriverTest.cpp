@@ -8,28 +8,13 @@
 #include <sstream>
 
 #include "BinaryRun.hpp"
+#include "CerrCapture.hpp"
 #include "Failure.hpp"
 #include "Results.hpp"
 #include "ResultsFileMaker.hpp"
 #include "TempDir.hpp"
 
 using namespace testing_support;
-
-namespace {
-
-class StreamCapture {
- public:
-  explicit StreamCapture(std::ostream& stream_) : stream(stream_), previous(stream_.rdbuf(buffer.rdbuf())) {}
-  ~StreamCapture() { stream.rdbuf(previous); }
-  std::string text() const { return buffer.str(); }
-
- private:
-  std::ostream& stream;
-  std::ostringstream buffer;
-  std::streambuf* previous;
-};
-
-}  // namespace
 
 class ResultsDriver : public ::testing::Test {
  protected:

@@ -103,17 +103,17 @@ class Written {
   hid_t file;
 };
 
-synthetic::ResultsSpec smallSpec(synthetic::ModelKind model) {
-  synthetic::ResultsSpec spec;
-  spec.cells = 60;  // 10 x 3 squares
-  spec.steps = 4;
-  spec.model = model;
-  return spec;
+synthetic::RunSettings smallRun(synthetic::ModelKind model) {
+  synthetic::RunSettings settings;
+  settings.cells = 60;  // 10 x 3 squares
+  settings.steps = 4;
+  settings.model = model;
+  return settings;
 }
 
-std::string writeSmall(const TempDir& dir, const synthetic::ResultsSpec& spec) {
+std::string writeSmall(const TempDir& dir, const synthetic::RunSettings& settings) {
   const std::string path = dir.file("run.h5");
-  synthetic::writeResultsFile(path, spec);
+  synthetic::writeResultsFile(path, settings);
   return path;
 }
 
@@ -123,7 +123,7 @@ const std::string hydState = "/RESULTS/CellsAll/HydState";
 
 TEST(SyntheticResultsFile, MeshDatasetsCarryShapeAndSize) {
   TempDir dir;
-  const Written file(writeSmall(dir, smallSpec(synthetic::ModelKind::hydraulics)));
+  const Written file(writeSmall(dir, smallRun(synthetic::ModelKind::hydraulics)));
   EXPECT_EQ(file.shape("/CellsAll/Topology"), (std::vector<hsize_t>{60, 3}));
   EXPECT_EQ(file.size("/CellsAll/Topology"), 180);
   EXPECT_EQ(file.typeClass("/CellsAll/Topology"), H5T_INTEGER);
@@ -135,7 +135,7 @@ TEST(SyntheticResultsFile, MeshDatasetsCarryShapeAndSize) {
 
 TEST(SyntheticResultsFile, StepsAreNumberedWithSevenDigitsAndTimedInOrder) {
   TempDir dir;
-  const Written file(writeSmall(dir, smallSpec(synthetic::ModelKind::hydraulics)));
+  const Written file(writeSmall(dir, smallRun(synthetic::ModelKind::hydraulics)));
   const std::vector<std::string> steps = {"0000000", "0000001", "0000002", "0000003"};
   ASSERT_EQ(file.members(hydState), steps);
   for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -151,16 +151,16 @@ TEST(SyntheticResultsFile, StepsAreNumberedWithSevenDigitsAndTimedInOrder) {
 
 TEST(SyntheticResultsFile, ReversedOrderStoresTheLastTimeFirst) {
   TempDir dir;
-  synthetic::ResultsSpec spec = smallSpec(synthetic::ModelKind::hydraulics);
-  spec.order = synthetic::StepOrder::reversed;
-  const Written file(writeSmall(dir, spec));
+  synthetic::RunSettings settings = smallRun(synthetic::ModelKind::hydraulics);
+  settings.order = synthetic::StepOrder::reversed;
+  const Written file(writeSmall(dir, settings));
   EXPECT_GT(file.time(hydState + "/0000000"), file.time(hydState + "/0000001"));
   EXPECT_EQ(file.time(hydState + "/0000003"), 0.0);
 }
 
 TEST(SyntheticResultsFile, HydraulicsModelArchivesFrictionAndAStaticBed) {
   TempDir dir;
-  const Written file(writeSmall(dir, smallSpec(synthetic::ModelKind::hydraulics)));
+  const Written file(writeSmall(dir, smallRun(synthetic::ModelKind::hydraulics)));
   const nlohmann::json domain = file.text("/.config/model")["SETUP"]["DOMAIN"]["VELDRIX_2D"];
   EXPECT_FALSE(domain["HYDRAULICS"]["FRICTION"].empty());
   EXPECT_FALSE(domain.contains("MORPHOLOGY"));
@@ -171,12 +171,12 @@ TEST(SyntheticResultsFile, HydraulicsModelArchivesFrictionAndAStaticBed) {
 
   const nlohmann::json simulation = file.text("/.config/simulation");
   EXPECT_EQ(simulation["SIMULATION"]["OUTPUT"].get<std::vector<std::string>>(),
-            smallSpec(synthetic::ModelKind::hydraulics).outputs);
+            smallRun(synthetic::ModelKind::hydraulics).outputs);
 }
 
 TEST(SyntheticResultsFile, MorphologyModelStoresAnErodingBedPerStep) {
   TempDir dir;
-  const Written file(writeSmall(dir, smallSpec(synthetic::ModelKind::morphology)));
+  const Written file(writeSmall(dir, smallRun(synthetic::ModelKind::morphology)));
   EXPECT_FALSE(file.text("/.config/model")["SETUP"]["DOMAIN"]["VELDRIX_2D"]["MORPHOLOGY"].empty());
   EXPECT_FALSE(file.has("/CellsAll/BottomEl"));
   const std::string bed = "/RESULTS/CellsAll/BottomEl/";
@@ -192,12 +192,12 @@ TEST(SyntheticResultsFile, MorphologyModelStoresAnErodingBedPerStep) {
   EXPECT_GT(eroded, 0.0);
 }
 
-TEST(SyntheticResultsFile, FloodModelTracksFiveColumnsAndOptionalDataFollowTheSpec) {
+TEST(SyntheticResultsFile, FloodModelTracksFiveColumnsAndOptionalDataFollowTheSettings) {
   TempDir dir;
-  synthetic::ResultsSpec spec = smallSpec(synthetic::ModelKind::flood);
-  spec.outputs.push_back("friction_chezy");
-  spec.minWaterDepth.reset();
-  const Written file(writeSmall(dir, spec));
+  synthetic::RunSettings settings = smallRun(synthetic::ModelKind::flood);
+  settings.outputs.push_back("friction_chezy");
+  settings.minWaterDepth.reset();
+  const Written file(writeSmall(dir, settings));
   EXPECT_FALSE(
       file.text("/.config/model")["SETUP"]["DOMAIN"]["VELDRIX_2D"]["HYDRAULICS"]["FLOOD"].empty());
   EXPECT_EQ(file.shape("/RESULTS/CellsAll/FloodVar/0000001"), (std::vector<hsize_t>{60, 5}));
@@ -207,7 +207,7 @@ TEST(SyntheticResultsFile, FloodModelTracksFiveColumnsAndOptionalDataFollowTheSp
 
 TEST(SyntheticResultsFile, WaterDepthFollowsTheDamBreak) {
   TempDir dir;
-  const Written file(writeSmall(dir, smallSpec(synthetic::ModelKind::hydraulics)));
+  const Written file(writeSmall(dir, smallRun(synthetic::ModelKind::hydraulics)));
   const std::vector<double> bed = file.values("/CellsAll/BottomEl");
   const std::vector<double> start = file.values(hydState + "/0000000");
   const std::vector<double> end = file.values(hydState + "/0000003");

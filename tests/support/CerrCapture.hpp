@@ -1,5 +1,5 @@
 #pragma once
-// Captures what is written to std::cerr while the object lives.
+// Captures what is written to a standard stream while the object lives.
 
 #include <iostream>
 #include <sstream>
@@ -7,17 +7,28 @@
 
 namespace testing_support {
 
-class CerrCapture {
+class StreamCapture {
  public:
-  CerrCapture() : previous(std::cerr.rdbuf(buffer.rdbuf())) {}
-  ~CerrCapture() { std::cerr.rdbuf(previous); }
-  CerrCapture(const CerrCapture&) = delete;
-  CerrCapture& operator=(const CerrCapture&) = delete;
+  explicit StreamCapture(std::ostream& captured) : stream(captured), previous(captured.rdbuf(buffer.rdbuf())) {}
+  ~StreamCapture() { stream.rdbuf(previous); }
+  StreamCapture(const StreamCapture&) = delete;
+  StreamCapture& operator=(const StreamCapture&) = delete;
   std::string text() const { return buffer.str(); }
 
  private:
+  std::ostream& stream;
   std::ostringstream buffer;
   std::streambuf* previous;
+};
+
+class CerrCapture : public StreamCapture {
+ public:
+  CerrCapture() : StreamCapture(std::cerr) {}
+};
+
+class CoutCapture : public StreamCapture {
+ public:
+  CoutCapture() : StreamCapture(std::cout) {}
 };
 
 }  // namespace testing_support

@@ -22,7 +22,7 @@ struct Origin {
   double y = 0.0;
 };
 
-struct ResultsSpec {
+struct RunSettings {
   int cells = 6000;  // rounded to a grid of nx x ny squares of two triangles each
   int steps = 30;
   ModelKind model = ModelKind::hydraulics;

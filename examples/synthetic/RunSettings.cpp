@@ -1,4 +1,4 @@
-#include "ResultsSpec.hpp"
+#include "RunSettings.hpp"
 
 #include <stdexcept>
 
