@@ -36,17 +36,19 @@ std::vector<std::string> simulationOutputs(api::IResultReader& reader) {
 }  // namespace
 
 Results::Results(const std::string& configFile, const std::string& resultsFile) {
-  model = compose(resultsFile);
-  config = createCommandFileReader(configFile);
-  reader = dataio::createResultReader(resultsFile);
+  model.reset(compose(resultsFile));
+  config.reset(createCommandFileReader(configFile));
+  reader.reset(dataio::createResultReader(resultsFile));
+  readerView = reader.get();
+  modelView = model.get();
   model->defineOutputs(simulationOutputs(*reader));
 }
 
 Results::~Results() {
-  delete model;
-  delete reader;
-  delete config;
-  for (api::IFormat* format : formats) delete format;
+  model.reset();
+  reader.reset();
+  config.reset();
+  formats.clear();
 }
 
 void Results::restoreArchive(const std::string& archiveFile) {
@@ -69,20 +71,17 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
   refuseToOverwriteResults(stem + ".xdmf");
   refuseToOverwriteResults(stem + "_aux.h5");
   for (int i = 0; i < n; ++i) addFormat(config->getItemString(exportPath, i, formatKey, found), stem);
-  for (api::IFormat* format : formats) format->exportData(debugLevel);
+  for (const auto& format : formats) format->exportData(debugLevel);
   for (auto& entry : auxiliaryFiles) entry.second->close();
 }
 
 void Results::addFormat(const std::string& name, const std::string& stem) {
   if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
-  auto shared = auxiliaryFiles.find(stem);
-  if (shared == auxiliaryFiles.end()) {
-    auto* format = new XdmfFormat(reader, model, stem);
-    formats.push_back(format);
-    auxiliaryFiles.emplace(stem, format->auxiliaryFile());
-  } else {
-    formats.push_back(new XdmfFormat(reader, model, stem, shared->second));
-  }
+  const auto shared = auxiliaryFiles.find(stem);
+  const std::shared_ptr<api::IH5Writer> auxiliaryFile = shared == auxiliaryFiles.end() ? nullptr : shared->second;
+  auto format = std::make_unique<XdmfFormat>(readerView, modelView, stem, auxiliaryFile);
+  auxiliaryFiles.emplace(stem, format->auxiliaryFile());
+  formats.push_back(std::move(format));
 }
 
 // Checked before anything is opened for writing: the results file is the one

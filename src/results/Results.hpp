@@ -31,10 +31,14 @@ class Results : public api::IResults {
   void addFormat(const std::string& name, const std::string& stem);
   void refuseToOverwriteResults(const std::string& target) const;
 
-  api::IResultReader* reader = nullptr;
-  api::ICommandFileReader* config = nullptr;
-  api::IModel* model = nullptr;
-  std::vector<api::IFormat*> formats;
+  // Owned; a constructor that fails half-way still releases what it opened.
+  std::unique_ptr<api::IResultReader> reader;
+  std::unique_ptr<api::ICommandFileReader> config;
+  std::unique_ptr<api::IModel> model;
+  std::vector<std::unique_ptr<api::IFormat>> formats;
+  // The formats refer to these two pointers, not to the owners.
+  api::IResultReader* readerView = nullptr;
+  api::IModel* modelView = nullptr;
   // Exports of one stem share their auxiliary file: it is created once and
   // closed (with its errors reported) before the run counts as done.
   std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
