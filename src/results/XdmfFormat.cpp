@@ -16,10 +16,14 @@ const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
 
 // One input column of a transformed output, read from a dataset of the step.
 struct InputColumn {
-  const api::DoubleTable* table;
-  int column;
-  std::size_t size() const { return static_cast<std::size_t>(table->rows); }
-  double operator[](std::size_t row) const { return table->values[row * table->columns + column]; }
+  InputColumn(const api::DoubleTable& table, int column)
+      : first(table.values.data() + column), stride(table.columns), rows(table.rows) {}
+  std::size_t size() const { return rows; }
+  double operator[](std::size_t row) const { return first[row * stride]; }
+
+  const double* first;
+  std::size_t stride;
+  std::size_t rows;
 };
 
 std::string documentFolder(const std::string& stem) { return folderOf(stem + ".xdmf"); }
@@ -166,7 +170,7 @@ void XdmfFormat::exportTransformed(api::IOutput* out, int step) {
     const api::DoubleTable& table = stepData.get(path);
     if (entry->second < 0 || entry->second >= table.columns)
       failure::fail("dataset <", path, "> does not contain column ", entry->second, "!");
-    baseData.push_back({&table, entry->second});
+    baseData.emplace_back(table, entry->second);
     RESULTS_CHECK(baseData.front().size() == baseData.back().size(),
                   "failed to transform the data because the input data sizes are inconsistent");
   }
