@@ -188,3 +188,17 @@ TEST_F(ExportFiles, SuccessfulRunPrintsProgressThenTheClosingMessage) {
   EXPECT_EQ(result.outLines(), expected);
   EXPECT_EQ(result.err, "");
 }
+
+TEST_F(ExportFiles, ConfigurationWarningsLetTheRunGoOn) {
+  writeResults(true, {"water_surface"});
+  writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}, "SETUP": {}})");
+  const auto result = runResults({"-f", "cfg.json", "-r", "run.h5", "-a", ""}, dir.path());
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto expected = bannerLines();
+  expected.push_back("/SETUP: Warning: The value of this item will not be used.");
+  expected.push_back(" -> composing the model from archive");
+  expected.push_back(" -> found aggregate <hydraulics_aggr>");
+  for (const auto& closing : closingLines()) expected.push_back(closing);
+  EXPECT_EQ(result.outLines(), expected);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("results.xdmf")));
+}
