@@ -34,9 +34,10 @@ const json& nullValue() {
   return null;
 }
 
-// A non-object lets the library's const operator[] raise its type error 305;
-// looking up never inserts.
+// A null value is an empty object; any other non-object lets the library's
+// const operator[] raise its type error 305. Looking up never inserts.
 const json& memberOf(const json& value, const std::string& key) {
+  if (value.is_null()) return nullValue();
   if (!value.is_object()) return value[key];
   const auto member = value.find(key);
   return member == value.end() ? nullValue() : *member;
@@ -67,8 +68,9 @@ JSONReader::JSONReader(const std::string& source) {
   document = parseLimited(file);
 }
 
+// Only a value that a key leads to can be absent: the whole document is found.
 JSONReader::Resolved JSONReader::resolve(const std::string& path) const {
-  Resolved resolved{&document, !isEmptyValue(document)};
+  Resolved resolved{&document, true};
   for (const auto& key : keysOf(path)) {
     if (!resolved.found) break;
     resolved.value = &memberOf(*resolved.value, key);

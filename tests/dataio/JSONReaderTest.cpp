@@ -98,7 +98,6 @@ TEST(JSONReaderPaths, EmptyValuesAreAbsent) {
   EXPECT_FALSE(reader->exists({"/RESULTS/EXPORT"}));
   EXPECT_TRUE(reader->exists({"RESULTS/EXPORT", "V/zero", "V/no", "V/text"}));
   EXPECT_FALSE(reader->exists({}));
-  EXPECT_FALSE(readerOf("{}")->exists({""}));
 }
 
 TEST(JSONReaderPaths, ExistsStopsAtTheFirstAbsentPath) {
@@ -262,4 +261,21 @@ TEST(JSONReaderPaths, EmptyPathIsTheWholeDocument) {
   bool found = false;
   EXPECT_EQ(readerOf("[1, 2, 3]")->getSize("", found), 3);
   EXPECT_TRUE(found);
+  // Only the values that keys lead to can be empty: the document itself is found.
+  CerrCapture errors;
+  EXPECT_EQ(readerOf("[]")->getSize("", found), 0);
+  EXPECT_TRUE(found);
+  EXPECT_TRUE(readerOf("{}")->exists({""}));
+  EXPECT_EQ(errors.text(), "");
+}
+
+TEST(JSONReaderPaths, KeysIntoAnEmptyDocument) {
+  EXPECT_FALSE(readerOf("null")->exists({"A"}));
+  EXPECT_FALSE(readerOf("{}")->exists({"A"}));
+  try {
+    readerOf("[]")->exists({"A"});
+    FAIL() << "no exception";
+  } catch (const nlohmann::json::type_error& e) {
+    EXPECT_STREQ(e.what(), "[json.exception.type_error.305] cannot use operator[] with a string argument with array");
+  }
 }
