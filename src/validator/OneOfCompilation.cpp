@@ -18,7 +18,7 @@ OneOfNames compileNames(const json& alternatives, const JsonPointer& at) {
   OneOfNames oneOf;
   for (std::size_t index = 0; index < alternatives.size(); ++index) {
     const JsonPointer alternativeAt = at / index;
-    requireObject(alternatives[index], alternativeAt);
+    // An alternative that is no object holds no "required" either (find gives end()).
     const json& required = requiredMember(alternatives[index], alternativeAt, "required");
     const JsonPointer requiredAt = alternativeAt / "required";
     if (required.is_object() || required.is_array()) requireSingleEntry(required, requiredAt);

@@ -82,7 +82,9 @@ TEST(SchemaErrors, OneOfNamesForm) {
   expectSchemaError("{}", R"({"oneOf": [{"required": ["a", "b"]}]})", "/oneOf/0/required: Only single items are supported.");
   expectSchemaError("{}", R"({"oneOf": [{"required": {}}]})", "/oneOf/0/required: Only single items are supported.");
   expectSchemaError("{}", R"({"oneOf": [{"required": "a"}]})", "/oneOf/0/required: This keyword requires an array parameter.");
-  expectSchemaError("{}", R"({"oneOf": [true]})", "/oneOf/0: This keyword requires an object parameter.");
+  // An alternative that is no object holds no "required" either.
+  expectSchemaError("{}", R"({"oneOf": [true]})", "/oneOf/0/required: This item is required.");
+  expectSchemaError("{}", R"({"oneOf": [["a"]]})", "/oneOf/0/required: This item is required.");
 }
 
 TEST(SchemaErrors, OneOfMixedForms) {
