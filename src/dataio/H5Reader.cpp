@@ -1,5 +1,7 @@
 #include "H5Reader.hpp"
 
+#include <limits>
+
 #include "Failure.hpp"
 #include "H5Data.hpp"
 
@@ -12,17 +14,26 @@ struct Shape {
   int columns = 0;
 };
 
-Shape shapeOf(const std::vector<h5::Extent>& dimensions) {
+// A larger extent would wrap in the int shapes: 2^32 + 2 rows would pass as 2.
+int shapeExtent(h5::Extent extent, const std::string& path) {
+  constexpr int largest = std::numeric_limits<int>::max();
+  if (extent > static_cast<h5::Extent>(largest))
+    throw h5::DataSpaceException("Impossible to use the dataset \"" + path + "\" of extent " +
+                                 std::to_string(extent) + " beyond " + std::to_string(largest));
+  return static_cast<int>(extent);
+}
+
+Shape shapeOf(const std::vector<h5::Extent>& dimensions, const std::string& path) {
   Shape shape;
-  if (!dimensions.empty()) shape.rows = static_cast<int>(dimensions[0]);
-  if (dimensions.size() >= 2) shape.columns = static_cast<int>(dimensions[1]);
+  if (!dimensions.empty()) shape.rows = shapeExtent(dimensions[0], path);
+  if (dimensions.size() >= 2) shape.columns = shapeExtent(dimensions[1], path);
   return shape;
 }
 
 template <typename T>
 T readOneValue(const h5::DataSetHandle& dataSet, const std::string& path) {
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
-  const Shape shape = shapeOf(dimensions);
+  const Shape shape = shapeOf(dimensions, path);
   if (shape.rows != 1 || shape.columns != 0) failure::fail("non-scalar dataset <", path, ">!");
   h5::requireRank(dimensions, 1, path);
   return h5::readValues<T>(dataSet, path).front();
@@ -36,7 +47,7 @@ struct Table {
 
 Shape twoDimensionalShape(const h5::DataSetHandle& dataSet, const std::string& path) {
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
-  const Shape shape = shapeOf(dimensions);
+  const Shape shape = shapeOf(dimensions, path);
   if (shape.rows < 1 || shape.columns < 1) failure::fail("dataset <", path, "> not 2-dimensional!");
   h5::requireRank(dimensions, 2, path);
   return shape;
@@ -84,7 +95,7 @@ void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table)
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {
   const h5::DataSetHandle dataSet = openDataSet(path);
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
-  const Shape shape = shapeOf(dimensions);
+  const Shape shape = shapeOf(dimensions, path);
   if (shape.rows + shape.columns < 1) failure::fail("dataset <", path, "> not a 1-d array!");
   h5::requireRank(dimensions, 1, path);
   return h5::readStrings(dataSet, path);
@@ -92,7 +103,7 @@ std::vector<std::string> H5Reader::readStrings(const std::string& path) {
 
 std::vector<double> H5Reader::readColumn(const std::string& path, int column) {
   const h5::DataSetHandle dataSet = openDataSet(path);
-  const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path));
+  const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path), path);
   const int n = shape.rows;
   if (column < 0 || column >= shape.columns)
     failure::fail("dataset <", path, "> does not contain column ", column, "!");

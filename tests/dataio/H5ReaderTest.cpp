@@ -25,6 +25,8 @@ class H5ReaderTest : public ::testing::Test {
     input.doubles("noRows", {0, 3}, {});
     input.doubles("cube", {2, 2, 2}, {1, 2, 3, 4, 5, 6, 7, 8});
     input.scalarDouble("scalar", 1.0);
+    input.unwritten("tall", {(1ull << 32) + 2, 3});
+    input.unwritten("long", {(1ull << 32) + 1});
     input.strings(".config/model", {"{", "}", ""});
   }
 
@@ -97,6 +99,17 @@ TEST_F(H5ReaderTest, RankZeroFailsEveryShapeCheck) {
   EXPECT_EQ(failureReport([&] { reader.readIntArray("scalar"); }), " -> dataset <scalar> not 2-dimensional!\n");
   EXPECT_EQ(failureReport([&] { reader.readStrings("scalar"); }), " -> dataset <scalar> not a 1-d array!\n");
   EXPECT_EQ(failureReport([&] { reader.readColumn("scalar", 0); }), " -> dataset <scalar> does not contain column 0!\n");
+}
+
+// Extents beyond the int shapes would wrap: 2^32 + 2 rows would read as 2.
+TEST_F(H5ReaderTest, ExtentsBeyondIntAreRefused) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(exceptionText([&] { reader.readColumn("tall", 0); }),
+            "Impossible to use the dataset \"tall\" of extent 4294967298 beyond 2147483647");
+  api::DoubleTable table;
+  EXPECT_THROW(reader.readDoubleTable("tall", table), h5::DataSpaceException);
+  EXPECT_THROW(reader.readDouble("long"), h5::DataSpaceException);
+  EXPECT_THROW(reader.readStrings("long"), h5::DataSpaceException);
 }
 
 TEST_F(H5ReaderTest, MissingDatasetIsALibraryFailure) {

@@ -46,6 +46,12 @@ class H5TestFile {
     H5Sclose(space);
     H5Oclose(object);
   }
+  // A double dataset whose storage is never allocated: any extent costs nothing.
+  void unwritten(const std::string& path, const std::vector<hsize_t>& dims) {
+    const hid_t space = H5Screate_simple(static_cast<int>(dims.size()), dims.data(), nullptr);
+    H5Dclose(H5Dcreate2(file, path.c_str(), H5T_NATIVE_DOUBLE, space, linkCreation(), H5P_DEFAULT, H5P_DEFAULT));
+    H5Sclose(space);
+  }
   void group(const std::string& path) { H5Gclose(H5Gcreate2(file, path.c_str(), linkCreation(), H5P_DEFAULT, H5P_DEFAULT)); }
   // A dataset of rank 0 (one value, no extents).
   void scalarDouble(const std::string& path, double value) {
