@@ -84,10 +84,18 @@ std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& pa
   return rowsOf(readTable<double>(openDataSet(path), path));
 }
 
+// A dataset without columns is no failure here: the caller reports the column
+// it misses, as a column read would.
 void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
   const h5::DataSetHandle dataSet = openDataSet(path);
-  const Shape shape = twoDimensionalShape(dataSet, path);
-  h5::readValues(dataSet, path, table.values);
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  const Shape shape = shapeOf(dimensions);
+  if (shape.columns < 1) {
+    table.values.clear();
+  } else {
+    twoDimensionalShape(dataSet, path);
+    h5::readValues(dataSet, path, table.values);
+  }
   table.rows = shape.rows;
   table.columns = shape.columns;
 }

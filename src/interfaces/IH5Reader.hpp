@@ -26,7 +26,8 @@ class IH5Reader : public virtual IH5Base {
   virtual std::vector<std::string> readStrings(const std::string& path) = 0;
   // The whole two-dimensional dataset in one read, for exports that need
   // several of its columns at one time step. The table's storage is reused,
-  // as every step reads datasets of the same shape again.
+  // as every step reads datasets of the same shape again. A dataset without
+  // columns gives a table of none, for the caller to name the missing column.
   virtual void readDoubleTable(const std::string& path, DoubleTable& table) = 0;
 };
 

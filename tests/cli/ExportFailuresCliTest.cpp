@@ -2,6 +2,7 @@
 // no closing message, and the results file left byte for byte as it was.
 
 #include <gtest/gtest.h>
+#include <hdf5.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -190,4 +191,39 @@ TEST_F(ExportFailures, UnwritableDocumentFolderIsReported) {
   const auto errors = result.errLines();
   ASSERT_GE(errors.size(), 2u) << result.err;
   EXPECT_EQ(errors.back(), killed);
+}
+
+TEST_F(ExportFailures, EmptyOutputListHasNoTimeVaryingData) {
+  writeResults({});
+  const auto result = run({});
+  const auto errors = result.errLines();
+  ASSERT_EQ(errors.size(), 2u) << result.err;
+  EXPECT_TRUE(matches(errors[0], " -> no time varying data, therefore no output written, in file: "
+                                 "src/results/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
+      << errors[0];
+  EXPECT_TRUE(std::filesystem::exists(dir.file("results_aux.h5")));
+}
+
+// A transformed output reads single columns: a one-dimensional input dataset
+// has none.
+TEST_F(ExportFailures, OneDimensionalInputHasNoColumnToTransform) {
+  writeResults({"flow_velocity"});
+  {
+    const hid_t file = H5Fopen(dir.file("run.h5").c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+    H5Ldelete(file, "CellsAll/BottomEl", H5P_DEFAULT);
+    const hsize_t cells = 2;
+    const double bed[2] = {1.0, 1.0};
+    const hid_t space = H5Screate_simple(1, &cells, nullptr);
+    const hid_t dataset = H5Dcreate2(file, "CellsAll/BottomEl", H5T_NATIVE_DOUBLE, space, H5P_DEFAULT, H5P_DEFAULT,
+                                     H5P_DEFAULT);
+    H5Dwrite(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, bed);
+    H5Dclose(dataset);
+    H5Sclose(space);
+    H5Fclose(file);
+  }
+  original = readFile(dir.file("run.h5"));
+  const auto result = run({});
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> dataset <CellsAll/BottomEl> does not contain column 0!", killed}));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
 }

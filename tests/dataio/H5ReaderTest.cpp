@@ -60,7 +60,10 @@ TEST_F(H5ReaderTest, DoubleTableInRowOrder) {
   EXPECT_EQ(table.rows, 2);
   EXPECT_EQ(table.columns, 3);
   EXPECT_EQ(table.values, (std::vector<double>{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("one", table); }), " -> dataset <one> not 2-dimensional!\n");
+  reader.readDoubleTable("one", table);
+  EXPECT_EQ(table.columns, 0);
+  EXPECT_TRUE(table.values.empty());
+  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("noRows", table); }), " -> dataset <noRows> not 2-dimensional!\n");
   EXPECT_THROW(reader.readDoubleTable("cube", table), h5::DataSpaceException);
 }
 
