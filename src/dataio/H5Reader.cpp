@@ -89,7 +89,7 @@ std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& pa
 void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
   const h5::DataSetHandle dataSet = openDataSet(path);
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
-  const Shape shape = shapeOf(dimensions);
+  const Shape shape = shapeOf(dimensions, path);
   if (shape.columns < 1) {
     table.values.clear();
   } else {
