@@ -47,6 +47,12 @@ class IModel {
   virtual IBase* getOrCreateData(model::DataID id) = 0;
   virtual IBase* getOrCreateSet(model::SetID id) = 0;
   virtual IBase* getOrCreateKernel(model::KernelID id) = 0;
+
+  // The outputs this model setup can produce, in catalogue order.
+  virtual std::vector<model::OutputID> getValidOutputs() const = 0;
+  // The output of this name, its entity made when missing, without adding it
+  // to the output list; a name that is not valid is refused as by defineOutputs.
+  virtual model::OutputID requireOutput(const std::string& name) = 0;
 };
 
 }  // namespace api

@@ -191,21 +191,34 @@ std::vector<OutputID> Model::validOutputs() const {
   return valid;
 }
 
+// A name that is no valid output is refused with the list of the valid ones.
+OutputID Model::validOutput(const std::string& name, const std::vector<OutputID>& valid) const {
+  for (OutputID oid : valid)
+    if (OutputProps.at(oid).name == name) return oid;
+  std::cerr << " -> output <" << name << "> cannot be defined within the this model setup, valid are:" << std::endl;
+  for (OutputID oid : valid) std::cerr << " -> " << OutputProps.at(oid).name << std::endl;
+  failure::fail("");
+}
+
 void Model::defineOutputs(const std::vector<std::string>& names) {
-  std::map<std::string, OutputID> byName;
-  for (const auto& output : OutputProps) byName.emplace(output.second.name, output.first);
   const std::vector<OutputID> valid = validOutputs();
   for (const std::string& name : names) {
-    const auto found = byName.find(name);
-    if (found == byName.end() || !isListed(valid, found->second)) {
-      std::cerr << " -> output <" << name << "> cannot be defined within the this model setup, valid are:"
-                << std::endl;
-      for (OutputID oid : valid) std::cerr << " -> " << OutputProps.at(oid).name << std::endl;
-      failure::fail("");
-    }
-    addOutput(found->second);
-    outputIDs.push_back(found->second);
+    const OutputID oid = validOutput(name, valid);
+    addOutput(oid);
+    outputIDs.push_back(oid);
   }
+}
+
+std::vector<OutputID> Model::getValidOutputs() const { return validOutputs(); }
+
+// An output the model already holds (the run's, or one marked by its setup)
+// is taken as it is.
+OutputID Model::requireOutput(const std::string& name) {
+  for (const auto& held : oMap)
+    if (held.second && OutputProps.at(held.first).name == name) return held.first;
+  const OutputID oid = validOutput(name, validOutputs());
+  addOutput(oid);
+  return oid;
 }
 
 void Model::configureOutput(OutputID oid) {

@@ -55,6 +55,9 @@ class Model : public api::IModel {
   api::IBase* getOrCreateSet(SetID id) override;
   api::IBase* getOrCreateKernel(KernelID id) override;
 
+  std::vector<OutputID> getValidOutputs() const override;
+  OutputID requireOutput(const std::string& name) override;
+
   // Hands the output entity its data columns and function entries.
   void configureOutput(OutputID oid);
 
@@ -69,6 +72,7 @@ class Model : public api::IModel {
   void addKernel(KernelID id, api::ISet* set);
   void addOutput(OutputID id);
   std::vector<OutputID> validOutputs() const;
+  OutputID validOutput(const std::string& name, const std::vector<OutputID>& valid) const;
 
   std::vector<AggregateID> aggregateIDs;
   std::vector<KernelID> kernelIDs;

@@ -200,6 +200,28 @@ TEST(ModelOutputs, MarkedOutputIsNeverRequestable) {
   EXPECT_NE(refusal.find(" -> friction_chezy\n"), std::string::npos);
 }
 
+TEST(ModelOutputs, RequiredOutputIsMadeWithoutBeingListed) {
+  const auto model = composeQuietly("a.17");
+  model->defineOutputs({"water_depth"});
+  const std::vector<OutputID> listed = model->getOutputs();
+  EXPECT_EQ(model->requireOutput("flow_velocity"), flow_velocity);
+  EXPECT_EQ(model->getOutput(flow_velocity)->getNrDataFunctions(), 2);
+  EXPECT_EQ(model->requireOutput("water_depth"), water_depth);
+  // The setup's marked output is held already, so it may be required although
+  // it can never be defined.
+  EXPECT_EQ(model->requireOutput("flood_tracking"), flood_tracking);
+  EXPECT_EQ(model->getOutputs(), listed);
+  EXPECT_EQ(failureText([&] { model->requireOutput("theta"); }).substr(0, 70),
+            " -> output <theta> cannot be defined within the this model setup, vali");
+}
+
+TEST(ModelOutputs, ValidOutputsFollowTheCatalogueOrder) {
+  const auto model = composeQuietly("a.0");
+  EXPECT_EQ(model->getValidOutputs(), (std::vector<OutputID>{water_surface, water_depth, bottom_elevation,
+                                                             spec_discharge, delta_z, flow_velocity,
+                                                             flow_velocity_abs}));
+}
+
 TEST(ModelOutputs, NodestringOutputsNeedTheNodestringSet) {
   const auto model = composeQuietly("a.3");
   model->defineOutputs({"ns_hyd_discharge"});

@@ -110,6 +110,12 @@ void ResultsFileMaker::scalar(const std::string& path, double value) {
   H5Dclose(dataset);
 }
 
+void ResultsFileMaker::group(const std::string& path) {
+  const hid_t links = linkCreation();
+  H5Gclose(checked(H5Gcreate2(file, path.c_str(), links, H5P_DEFAULT, H5P_DEFAULT), "create " + path));
+  H5Pclose(links);
+}
+
 void ResultsFileMaker::unitSquareMesh() {
   ints("CellsAll/Topology", 2, 3, {0, 1, 2, 0, 2, 3});
   doubles("NodesAll/Coordnts", 4, 3, {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});

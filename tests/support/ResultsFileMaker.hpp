@@ -23,6 +23,8 @@ class ResultsFileMaker {
   void step(const std::string& path, double time, int rows, int columns, const std::vector<double>& values);
   // A one-value dataset.
   void scalar(const std::string& path, double value);
+  // An empty group (with its parents).
+  void group(const std::string& path);
 
   // The two-triangle unit square: CellsAll/Topology and NodesAll/Coordnts.
   void unitSquareMesh();

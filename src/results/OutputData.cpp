@@ -1,0 +1,20 @@
+#include "OutputData.hpp"
+
+#include "ResultReader.hpp"
+
+namespace results {
+
+std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output) {
+  for (const model::DataID dataId : model.getOutput(output)->getDataIDs()) {
+    const api::IData* data = model.getData(dataId);
+    if (data->isTimeDependent()) {
+      const std::string group = dataio::resultGroupPath(data->getPath());
+      if (file.getNrObjects(group) < 1) return group;
+    } else if (!file.exist(data->getPath())) {
+      return data->getPath();
+    }
+  }
+  return std::string();
+}
+
+}  // namespace results

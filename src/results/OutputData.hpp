@@ -1,0 +1,18 @@
+#pragma once
+// Whether the results file holds what an output is made of: a run may list an
+// output whose data it never stored, and an output it did not list may still
+// be computable from what it stored.
+
+#include <string>
+
+#include "IH5Base.hpp"
+#include "IModel.hpp"
+
+namespace results {
+
+// The first of the output's data that the file lacks: the group of a
+// time-dependent data entry without any stored step, or a static dataset;
+// empty when everything is there.
+std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output);
+
+}  // namespace results
