@@ -79,6 +79,20 @@ JSONReader::Resolved JSONReader::resolve(const std::string& path) const {
   return resolved;
 }
 
+const json* JSONReader::itemMember(const std::string& path, int index, const std::string& key) const {
+  const Resolved array = resolve(path);
+  if (!array.found || !array.value->is_array()) return nullptr;
+  if (index < 0 || static_cast<std::size_t>(index) >= array.value->size()) return nullptr;
+  const json* value = &(*array.value)[static_cast<std::size_t>(index)];
+  for (const auto& name : keysOf(key)) {
+    if (!value->is_object()) return nullptr;
+    const auto member = value->find(name);
+    if (member == value->end()) return nullptr;
+    value = &*member;
+  }
+  return value;
+}
+
 JSONReader::Resolved JSONReader::resolveItem(const std::string& path, int index, const std::string& key) const {
   const Resolved array = resolve(path);
   const Resolved notFound{&nullValue(), false};
@@ -86,8 +100,12 @@ JSONReader::Resolved JSONReader::resolveItem(const std::string& path, int index,
   if (index < 0 || static_cast<std::size_t>(index) >= array.value->size()) return notFound;
   const json& element = (*array.value)[static_cast<std::size_t>(index)];
   if (isEmptyValue(element)) return notFound;
-  const json& value = memberOf(element, key);
-  return {&value, !isEmptyValue(value)};
+  const json* value = &element;
+  for (const auto& name : keysOf(key)) {
+    value = &memberOf(*value, name);
+    if (isEmptyValue(*value)) return notFound;
+  }
+  return {value, true};
 }
 
 template <typename T>
@@ -219,6 +237,19 @@ std::vector<double> JSONReader::getItemDoubleVector(const std::string& path, con
 std::vector<double> JSONReader::getItemDoubleVector(const std::string& path, const int& index,
                                                     const std::string& key,
                                                     const std::vector<double>& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+
+bool JSONReader::hasItem(const std::string& path, const int& index, const std::string& key) const {
+  return itemMember(path, index, key) != nullptr;
+}
+bool JSONReader::getItemBool(const std::string& path, const int& index, const std::string& key,
+                             const bool& defaultValue) const {
+  return defaulted(resolveItem(path, index, key), defaultValue);
+}
+std::vector<std::string> JSONReader::getItemStringVector(const std::string& path, const int& index,
+                                                         const std::string& key,
+                                                         const std::vector<std::string>& defaultValue) const {
   return defaulted(resolveItem(path, index, key), defaultValue);
 }
 

@@ -56,6 +56,12 @@ class JSONReader : public api::ICommandFileReader {
   std::vector<double> getItemDoubleVector(const std::string& path, const int& index, const std::string& key,
                                           const std::vector<double>& defaultValue) const override;
 
+  bool hasItem(const std::string& path, const int& index, const std::string& key) const override;
+  bool getItemBool(const std::string& path, const int& index, const std::string& key,
+                   const bool& defaultValue) const override;
+  std::vector<std::string> getItemStringVector(const std::string& path, const int& index, const std::string& key,
+                                               const std::vector<std::string>& defaultValue) const override;
+
  private:
   // The value a path or an item designates; found is false for an absent or
   // empty value, which then must not be used.
@@ -64,6 +70,8 @@ class JSONReader : public api::ICommandFileReader {
     bool found;
   };
   Resolved resolve(const std::string& path) const;
+  // The member at a key path inside an item; an absent item finds nothing.
+  const nlohmann::json* itemMember(const std::string& path, int index, const std::string& key) const;
   Resolved resolveItem(const std::string& path, int index, const std::string& key) const;
 
   template <typename T>

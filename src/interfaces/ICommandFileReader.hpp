@@ -51,6 +51,15 @@ class ICommandFileReader {
   virtual std::vector<double> getItemDoubleVector(const std::string& path, const int& index,
                                                   const std::string& key,
                                                   const std::vector<double>& defaultValue) const = 0;
+
+  // Whether the item has the member at all, whatever its value (an empty
+  // list or object included). key may be a "/"-separated path inside the item.
+  virtual bool hasItem(const std::string& path, const int& index, const std::string& key) const = 0;
+  virtual bool getItemBool(const std::string& path, const int& index, const std::string& key,
+                           const bool& defaultValue) const = 0;
+  virtual std::vector<std::string> getItemStringVector(const std::string& path, const int& index,
+                                                       const std::string& key,
+                                                       const std::vector<std::string>& defaultValue) const = 0;
 };
 
 }  // namespace api

@@ -233,6 +233,27 @@ TEST(JSONReaderItems, FoundAndNotFound) {
             " -> path <RESULTS/EXPORT[-1]/format> not found.\n");
 }
 
+// Members an export entry may carry beside its format: presence counts even
+// for an empty list or object, and keys may lead into nested objects.
+TEST(JSONReaderItems, PresenceListsFlagsAndNestedKeys) {
+  const auto reader = readerOf(
+      R"({"L": [{"names": ["a", "b"], "none": [], "on": true, "nested": {"depth": 0.5, "empty": {}}}, 3]})");
+  CerrCapture errors;
+  EXPECT_TRUE(reader->hasItem("L", 0, "none"));
+  EXPECT_TRUE(reader->hasItem("L", 0, "nested/empty"));
+  EXPECT_FALSE(reader->hasItem("L", 0, "nested/other"));
+  EXPECT_FALSE(reader->hasItem("L", 0, "names/x"));
+  EXPECT_FALSE(reader->hasItem("L", 1, "names"));
+  EXPECT_FALSE(reader->hasItem("L", 2, "names"));
+  EXPECT_EQ(reader->getItemStringVector("L", 0, "names", {}), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(reader->getItemStringVector("L", 0, "none", {"d"}), std::vector<std::string>{"d"});
+  EXPECT_TRUE(reader->getItemBool("L", 0, "on", false));
+  EXPECT_TRUE(reader->getItemBool("L", 0, "off", true));
+  EXPECT_EQ(reader->getItemDouble("L", 0, "nested/depth", 0.0), 0.5);
+  EXPECT_EQ(reader->getItemDouble("L", 0, "nested/empty", 1.5), 1.5);
+  EXPECT_EQ(errors.text(), "");
+}
+
 TEST(JSONReaderItems, ScalarElementIsTypeError305) {
   EXPECT_THROW(readerOf(configuration)->getItemString("RESULTS/EXPORT", 2, "format", std::string()),
                nlohmann::json::type_error);
