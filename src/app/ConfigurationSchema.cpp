@@ -16,11 +16,38 @@ const char* const resultsConfigurationSchema = R"schema(
             "type": "object",
             "description": "Parameter required for the output generation.",
             "required": ["format"],
+            "optional": ["outputs", "from", "to", "every", "document"],
             "properties": {
               "format": {
                 "type": "string",
                 "description": "Define the output format.",
                 "enum": ["xdmf"]
+              },
+              "outputs": {
+                "type": "array",
+                "description": "The outputs to write, in this order (default: the outputs the simulation wrote).",
+                "items": {
+                  "type": "string",
+                  "description": "The name of an output."
+                }
+              },
+              "from": {
+                "type": "number",
+                "description": "The first simulation time in seconds to export, inclusive (default: the first stored time)."
+              },
+              "to": {
+                "type": "number",
+                "description": "The last simulation time in seconds to export, inclusive (default: the last stored time)."
+              },
+              "every": {
+                "type": "integer",
+                "minimum": 1,
+                "default": 1,
+                "description": "Keep every n-th stored time of the window, starting with its first."
+              },
+              "document": {
+                "type": "string",
+                "description": "The file name of this entry's document (default: the name given on the command line)."
               }
             }
           }

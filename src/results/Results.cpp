@@ -7,6 +7,7 @@
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "JSONReader.hpp"
+#include "OutputTargets.hpp"
 #include "ResultReader.hpp"
 #include "XdmfFormat.hpp"
 
@@ -35,7 +36,7 @@ std::vector<std::string> simulationOutputs(api::IResultReader& reader) {
 
 }  // namespace
 
-Results::Results(const std::string& configFile, const std::string& resultsFile) {
+Results::Results(const std::string& configFile, const std::string& resultsFile) : configurationFile(configFile) {
   model.reset(compose(resultsFile));
   config.reset(createCommandFileReader(configFile));
   reader.reset(dataio::createResultReader(resultsFile));
@@ -54,7 +55,7 @@ Results::~Results() {
 void Results::restoreArchive(const std::string& archiveFile) {
   std::cout << " -> " << "restoring the model and simulation configuration to file <" << archiveFile << ">"
             << std::endl;
-  refuseToOverwriteResults(archiveFile);
+  OutputTargets(reader->getFileName(), configurationFile).refuseInput(archiveFile);
   const std::string modelText = reader->readStrings(modelDataset).at(0);
   std::ofstream archive(archiveFile, std::ios::binary | std::ios::trunc);
   archive << modelText;
@@ -68,27 +69,29 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
   const std::string stem = outputStem(outputFile);
   if (!found || n == 0) failure::fail("no outputs defined");
 
-  refuseToOverwriteResults(stem + ".xdmf");
-  refuseToOverwriteResults(stem + "_aux.h5");
-  for (int i = 0; i < n; ++i) addFormat(config->getItemString(exportPath, i, formatKey, found), stem);
+  OutputTargets targets(reader->getFileName(), configurationFile);
+  targets.refuseInput(stem + ".xdmf");
+  targets.refuseInput(stem + "_aux.h5");
+  const bool announce = anyEntrySelects(*config, n);
+  for (int i = 0; i < n; ++i) {
+    const std::string name = config->getItemString(exportPath, i, formatKey, found);
+    if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
+    ExportSelection selection = resolveSelection(readExportRequest(*config, i), outputFile, *model, *reader);
+    selection.announce = announce;
+    targets.claim(selection);
+    addFormat(selection);
+  }
   for (const auto& format : formats) format->exportData(debugLevel);
   for (auto& entry : auxiliaryFiles) entry.second->close();
 }
 
-void Results::addFormat(const std::string& name, const std::string& stem) {
-  if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
-  const auto shared = auxiliaryFiles.find(stem);
+void Results::addFormat(const ExportSelection& selection) {
+  const std::string location = resolvedLocation(selection.auxiliaryFile());
+  const auto shared = auxiliaryFiles.find(location);
   const std::shared_ptr<api::IH5Writer> auxiliaryFile = shared == auxiliaryFiles.end() ? nullptr : shared->second;
-  auto format = std::make_unique<XdmfFormat>(readerView, modelView, stem, auxiliaryFile);
-  auxiliaryFiles.emplace(stem, format->auxiliaryFile());
+  auto format = std::make_unique<XdmfFormat>(readerView, modelView, selection, auxiliaryFile);
+  auxiliaryFiles.emplace(location, format->auxiliaryFile());
   formats.push_back(std::move(format));
-}
-
-// Checked before anything is opened for writing: the results file is the one
-// input of the run that cannot be made again.
-void Results::refuseToOverwriteResults(const std::string& target) const {
-  if (sameExistingFile(target, reader->getFileName()))
-    failure::fail("refusing to overwrite the results file <", reader->getFileName(), "> with <", target, ">");
 }
 
 }  // namespace results

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ExportSelection.hpp"
 #include "ICommandFileReader.hpp"
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
@@ -28,8 +29,7 @@ class Results : public api::IResults {
   void exportResults(const int& debugLevel, const std::string& outputFile) override;
 
  private:
-  void addFormat(const std::string& name, const std::string& stem);
-  void refuseToOverwriteResults(const std::string& target) const;
+  void addFormat(const ExportSelection& selection);
 
   // Owned; a constructor that fails half-way still releases what it opened.
   std::unique_ptr<api::IResultReader> reader;
@@ -39,8 +39,9 @@ class Results : public api::IResults {
   // The formats refer to these two pointers, not to the owners.
   api::IResultReader* readerView = nullptr;
   api::IModel* modelView = nullptr;
-  // Exports of one stem share their auxiliary file: it is created once and
-  // closed (with its errors reported) before the run counts as done.
+  std::string configurationFile;
+  // Exports of one auxiliary file share it: it is created once and closed
+  // (with its errors reported) before the run counts as done.
   std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
 };
 

@@ -1,6 +1,7 @@
 #include "XdmfFormat.hpp"
 
 #include <algorithm>
+#include <iostream>
 
 #include "Failure.hpp"
 #include "FileReferences.hpp"
@@ -30,31 +31,30 @@ std::string documentFolder(const std::string& stem) { return folderOf(stem + ".x
 
 }  // namespace
 
-XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const std::string& stem_)
-    : XdmfFormat(reader_, model_, stem_, nullptr) {}
-
-XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const std::string& stem_,
+XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const ExportSelection& selection_,
                        std::shared_ptr<api::IH5Writer> auxiliaryFile_)
-    : BaseFormat(reader_, model_, stem_),
-      resultsReference(referenceFrom(documentFolder(stem_), reader_->getFileName())),
+    : BaseFormat(reader_, model_, selection_.stem),
+      selection(selection_),
+      resultsReference(referenceFrom(documentFolder(selection_.stem), reader_->getFileName())),
       stepData(*reader_) {
   writer.reset(createXdmfWriter(reader->getFileName(), resultsReference));
-  hdfwriter = auxiliaryFile_ ? auxiliaryFile_ : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(stem + "_aux.h5"));
+  hdfwriter = auxiliaryFile_ ? auxiliaryFile_
+                             : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(selection.auxiliaryFile()));
   RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
   auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
 }
 
 void XdmfFormat::exportData(const int&) {
+  if (selection.announce) announce();
   const int nrCells = addMesh();
-  const std::vector<model::OutputID> ids = model->getOutputs();
-  const api::TimeTable tInfo = reader->getTimes(datasetPaths(ids), false);
+  const std::vector<SelectedTime>& tInfo = selection.times;
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
 
   for (const auto& [time, step] : tInfo) {
     stepData.beginStep();
     writer->addTimeStep(time);
-    for (const model::OutputID id : ids) {
+    for (const model::OutputID id : selection.outputs) {
       api::IOutput* out = model->getOutput(id);
       if (out->getNrDataFunctions() == 0)
         exportDirect(out, nrCells, step);
@@ -64,7 +64,16 @@ void XdmfFormat::exportData(const int&) {
         exportTransformed(out, step);
     }
   }
-  writer->write(stem + ".xdmf");
+  writer->write(selection.document());
+}
+
+// " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf"
+void XdmfFormat::announce() const {
+  const std::size_t outputs = selection.outputs.size();
+  const std::size_t stored = selection.storedTimes;
+  std::cout << " -> exporting " << outputs << (outputs == 1 ? " output" : " outputs") << " at "
+            << selection.times.size() << " of " << stored << (stored == 1 ? " stored time" : " stored times")
+            << " to " << selection.document() << std::endl;
 }
 
 // The "size" attributes hold the total number of values of the mesh datasets.
@@ -76,15 +85,6 @@ int XdmfFormat::addMesh() {
   const int totalCoords = reader->readIntAttribute(coords->getPath(), "size");
   writer->addMesh(nrCells, topo->getPath(), totalTopo, coords->getPath(), totalCoords);
   return nrCells;
-}
-
-std::vector<std::string> XdmfFormat::datasetPaths(const std::vector<model::OutputID>& ids) const {
-  std::vector<std::string> paths;
-  for (const model::OutputID id : ids)
-    for (const model::DataID dataId : model->getOutput(id)->getDataIDs()) paths.push_back(model->getData(dataId)->getPath());
-  std::sort(paths.begin(), paths.end());
-  paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
-  return paths;
 }
 
 // A repeated column reads its first occurrence from the first stored step, so

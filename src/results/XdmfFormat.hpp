@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BaseFormat.hpp"
+#include "ExportSelection.hpp"
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
 #include "IXdmfWriter.hpp"
@@ -18,12 +19,10 @@ using DataColumns = std::vector<model::DataColumn>;
 
 class XdmfFormat : public BaseFormat, public api::IFormat {
  public:
-  // Creates (or empties) the auxiliary file stem + "_aux.h5" at once.
-  XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const std::string& stem);
-  // Shares an auxiliary file that another export of the same stem already
-  // holds open.
-  XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const std::string& stem,
-             std::shared_ptr<api::IH5Writer> auxiliaryFile);
+  // Creates (or empties) the selection's auxiliary file at once, unless
+  // another export of the same file already holds it open and shares it.
+  XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const ExportSelection& selection,
+             std::shared_ptr<api::IH5Writer> auxiliaryFile = nullptr);
 
   void exportData(const int& debugLevel) override;
 
@@ -37,9 +36,10 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   void exportTransformed(api::IOutput* out, int step);
 
   int addMesh();
-  std::vector<std::string> datasetPaths(const std::vector<model::OutputID>& ids) const;
+  void announce() const;
   double minimumWaterDepth();
 
+  ExportSelection selection;
   std::unique_ptr<api::IXdmfWriter> writer;
   std::shared_ptr<api::IH5Writer> hdfwriter;
   std::string resultsReference;

@@ -99,11 +99,16 @@ TEST(ConfigurationSchemaValidation, MissingFormatAndMissingExport) {
             "/RESULTS/EXPORT: Error: This item is required but missing.\n");
 }
 
+// The members an export entry may carry beside its format are checked on their
+// own below; without them the schema is the described object.
 TEST(ConfigurationSchemaValidation, SchemaTextIsTheDescribedObject) {
   const std::string text = resultsConfigurationSchema;
   EXPECT_EQ(text.front(), '\n');
   EXPECT_EQ(text.back(), '\n');
-  const auto schema = nlohmann::json::parse(text);
+  auto schema = nlohmann::json::parse(text);
+  auto& entry = schema["properties"]["RESULTS"]["properties"]["EXPORT"]["items"];
+  for (const auto& optional : entry.at("optional")) entry.at("properties").erase(optional.get<std::string>());
+  entry.erase("optional");
   const auto expected = nlohmann::json::parse(R"({
     "$schema": "file://TORVANEL_MetaSchema.json", "type": "object", "required": ["RESULTS"],
     "properties": {"RESULTS": {"type": "object", "required": ["EXPORT"], "properties": {"EXPORT": {
@@ -111,4 +116,28 @@ TEST(ConfigurationSchemaValidation, SchemaTextIsTheDescribedObject) {
         "required": ["format"], "properties": {"format": {"type": "string",
           "description": "Define the output format.", "enum": ["xdmf"]}}}}}}}})");
   EXPECT_EQ(schema, expected);
+}
+
+TEST(ConfigurationSchemaValidation, SelectionMembersAreOptional) {
+  const auto run = validateConfiguration(
+      R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "outputs": ["water_depth"], "from": -10, "to": 3600.5,)"
+      R"( "every": 10, "document": "flood.xdmf"}]}})");
+  EXPECT_EQ(run.status, ValidationStatus::NoIssues);
+  EXPECT_EQ(run.printed, "");
+}
+
+TEST(ConfigurationSchemaValidation, SelectionMembersAreCheckedAtTheirPointers) {
+  const auto entry = [](const std::string& members) {
+    return validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", )" + members + "}]}}").printed;
+  };
+  const std::string at = "/RESULTS/EXPORT/0/";
+  EXPECT_EQ(entry(R"("every": 0)"), at + "every: Error: This value must be greater than or equal to 1.000000.\n");
+  EXPECT_EQ(entry(R"("every": 2.5)"), at + "every: Error: This value must be an integer.\n");
+  EXPECT_EQ(entry(R"("every": "2")"), at + "every: Error: This value must be an integer.\n");
+  EXPECT_EQ(entry(R"("from": "0")"), at + "from: Error: This value must be a number.\n");
+  EXPECT_EQ(entry(R"("to": null)"), at + "to: Error: This value must be a number.\n");
+  EXPECT_EQ(entry(R"("outputs": "water_depth")"), at + "outputs: Error: This value must be an array.\n");
+  EXPECT_EQ(entry(R"("outputs": ["water_depth", 7])"), at + "outputs/1: Error: This value must be a string.\n");
+  EXPECT_EQ(entry(R"("document": ["a.xdmf"])"), at + "document: Error: This value must be a string.\n");
+  EXPECT_EQ(entry(R"("window": [0, 10])"), at + "window: Warning: The value of this item will not be used.\n");
 }

@@ -1,0 +1,32 @@
+#pragma once
+// What one entry of RESULTS/EXPORT asks for beyond its format, as the
+// configuration states it: nothing here is checked against the run yet.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ICommandFileReader.hpp"
+
+namespace results {
+
+struct ExportRequest {
+  int entry = 0;  // position in RESULTS/EXPORT
+  std::optional<std::vector<std::string>> outputs;
+  std::optional<double> from;
+  std::optional<double> to;
+  std::size_t every = 1;
+  std::optional<std::string> document;
+
+  // The key path of one of the entry's members, as messages name it.
+  std::string memberPath(const std::string& key) const;
+};
+
+// The entry's members; reads nothing else and reports nothing.
+ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry);
+
+// Whether any entry of the list carries a member beyond its format.
+bool anyEntrySelects(const api::ICommandFileReader& config, int entries);
+
+}  // namespace results

@@ -1,0 +1,45 @@
+#pragma once
+// What one export writes, resolved once from its request against the run
+// before any file is touched; the format takes it and never looks at the
+// configuration.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "ExportRequest.hpp"
+#include "IModel.hpp"
+#include "IResultReader.hpp"
+
+namespace results {
+
+struct SelectedTime {
+  double time;
+  int step;
+  bool operator==(const SelectedTime& other) const { return time == other.time && step == other.step; }
+};
+
+struct ExportSelection {
+  int entry = 0;
+  std::vector<model::OutputID> outputs;  // in the order they are written
+  std::vector<SelectedTime> times;       // ascending
+  std::size_t storedTimes = 0;           // of the outputs' data, before the window
+  std::string stem;                      // of the document's name
+  bool announce = false;                 // print what was chosen
+
+  std::string document() const { return stem + ".xdmf"; }
+  std::string auxiliaryFile() const { return stem + "_aux.h5"; }
+  // Whether two selections write the same datasets and document text.
+  bool sameContent(const ExportSelection& other) const;
+};
+
+// outputFile is the -o name, used unless the request names its document.
+// Refuses outputs the model setup cannot produce and, for outputs the request
+// names, data the results file lacks, and a window holding no stored time.
+ExportSelection resolveSelection(const ExportRequest& request, const std::string& outputFile, api::IModel& model,
+                                 api::IResultReader& reader);
+
+// The stored data paths of the outputs, sorted, each once.
+std::vector<std::string> dataPathsOf(api::IModel& model, const std::vector<model::OutputID>& outputs);
+
+}  // namespace results
