@@ -16,7 +16,7 @@ build/release/examples/make_example examples/out/dambreak.h5
 cd examples/out
 ../../build/release/src/app/results -f ../dambreak.json -r dambreak.h5 -o dambreak.xdmf
 if [ -f dambreak.xdmf ]; then
-  echo "open examples/out/dambreak.xdmf in ParaView with the \"XDMF Reader\" (see README)"
+  echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see README)"
 else
   echo "no document was written: examples/out/dambreak.xdmf is missing" >&2
   exit 1
