@@ -111,8 +111,11 @@ class Report {
     std::string text = std::to_string(times.count) + (times.count == 1 ? " time, " : " times, ");
     if (times.count == 1) return text + "at " + number(times.first);
     text += "from " + number(times.first) + " to " + number(times.last);
-    if (times.smallestInterval == times.largestInterval) return text + ", every " + number(times.smallestInterval);
-    return text + ", intervals " + number(times.smallestInterval) + " to " + number(times.largestInterval);
+    // Steps written at a fixed interval differ in their last bits.
+    const std::string smallest = number(times.smallestInterval);
+    const std::string largest = number(times.largestInterval);
+    if (smallest == largest) return text + ", every " + smallest;
+    return text + ", intervals " + smallest + " to " + largest;
   }
 
   void runOutputs(const std::vector<std::string>& listed) {

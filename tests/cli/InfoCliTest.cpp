@@ -102,11 +102,14 @@ TEST_F(InfoCli, MorphologyRunWithTracersMarksTheOutputsWhoseDataAreMissing) {
     file.ints("CellsAll/Topology", 2, 3, {0, 1, 2, 0, 2, 3});
     file.doubles("NodesAll/Coordnts", 4, 3,
                  {2600000, 1200000, 10.5, 2600100, 1200000, 10, 2600100, 1200050, 9.75, 2600000, 1200050, 10.25});
+    // Steps a tenth of a second apart, as doubles: the intervals differ in
+    // their last bits.
     for (int step = 0; step < 4; ++step) {
       const std::string number = "000000" + std::to_string(step);
-      file.step("RESULTS/CellsAll/HydState/" + number, step * 0.5, 2, 3, {11, 0.1, 0, 11, 0.2, 0});
-      file.step("RESULTS/CellsAll/BottomEl/" + number, step * 0.5, 2, 1, {10, 10});
-      file.step("RESULTS/CellsAll/TrcState/" + number, step * 0.5, 2, 15, std::vector<double>(30, 0.5));
+      const double time = (step + 1) * 0.1;
+      file.step("RESULTS/CellsAll/HydState/" + number, time, 2, 3, {11, 0.1, 0, 11, 0.2, 0});
+      file.step("RESULTS/CellsAll/BottomEl/" + number, time, 2, 1, {10, 10});
+      file.step("RESULTS/CellsAll/TrcState/" + number, time, 2, 15, std::vector<double>(30, 0.5));
     }
   }
   const auto result = run({"--info", "-r", "mor.h5"});
@@ -126,9 +129,9 @@ TEST_F(InfoCli, MorphologyRunWithTracersMarksTheOutputsWhoseDataAreMissing) {
                     "  y from 1200000 to 1200050",
                     "  z from 9.75 to 10.5",
                     "stored times [s]:",
-                    "  CellsAll/HydState: 4 times, from 0 to 1.5, every 0.5",
-                    "  CellsAll/BottomEl: 4 times, from 0 to 1.5, every 0.5",
-                    "  CellsAll/TrcState: 4 times, from 0 to 1.5, every 0.5",
+                    "  CellsAll/HydState: 4 times, from 0.1 to 0.4, every 0.1",
+                    "  CellsAll/BottomEl: 4 times, from 0.1 to 0.4, every 0.1",
+                    "  CellsAll/TrcState: 4 times, from 0.1 to 0.4, every 0.1",
                     "outputs listed by the run: water_depth, delta_z, tracer1, theta",
                     "outputs this model setup can give (* listed by the run):",
                     "    water_surface      data in the file",
