@@ -13,10 +13,13 @@ build/release/examples/make_example examples/out/dambreak.h5
 
 # The results file is named without a folder: the tool composes the model
 # from the archive of a name made of exactly two dot-separated pieces.
+# docs/guide.md shows these commands; a test runs them as the guide shows
+# them, so keep both in step.
 cd examples/out
+../../build/release/src/app/results -i -r dambreak.h5
 ../../build/release/src/app/results -f ../dambreak.json -r dambreak.h5 -o dambreak.xdmf
 if [ -f dambreak.xdmf ]; then
-  echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see README)"
+  echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see docs/guide.md)"
 else
   echo "no document was written: examples/out/dambreak.xdmf is missing" >&2
   exit 1

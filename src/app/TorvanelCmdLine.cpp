@@ -1,5 +1,6 @@
 #include "TorvanelCmdLine.hpp"
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -27,8 +28,7 @@ TorvanelCmdLine::TorvanelCmdLine(const std::string& message, const std::string& 
   // The banner comes before parsing, so it also precedes help, version and
   // parse-failure output.
   printBanner(binaryName);
-  configFileArg = std::make_unique<TCLAP::ValueArg<std::string>>("f", "file", "the configuration file", true,
-                                                                 "", "string", *this);
+  configFileArg = std::make_unique<ConfigFileArg>("f", "file", "the configuration file", true, "", "string", *this);
   debugLevelArg = std::make_unique<TCLAP::ValueArg<int>>("l", "log", "level of debug messages", false, 0, "int",
                                                          *this);
   nrThreadsArg = std::make_unique<TCLAP::ValueArg<int>>("n", "nthreads", "number of threads", false, 1, "int",
@@ -51,3 +51,29 @@ std::string TorvanelCmdLine::getConfigFile() const { return configFileArg->getVa
 int TorvanelCmdLine::getDebugLevel() const { return debugLevelArg->getValue(); }
 int TorvanelCmdLine::getNrThreads() const { return nrThreadsArg->getValue(); }
 std::string TorvanelCmdLine::getArchiveFile() const { return archiveArg->getValue(); }
+
+bool TorvanelCmdLine::switchGiven(const TCLAP::SwitchArg& option, int argc, char** argv) const {
+  const auto takesValue = [this](const std::string& word) {
+    return std::any_of(_argList.begin(), _argList.end(), [&](const TCLAP::Arg* arg) {
+      return arg->isValueRequired() && (word == TCLAP::Arg::flagStartString() + arg->getFlag() ||
+                                        word == TCLAP::Arg::nameStartString() + arg->getName());
+    });
+  };
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == TCLAP::Arg::nameStartString() || word == TCLAP::Arg::nameStartString() + TCLAP::Arg::ignoreNameString())
+      return false;
+    if (word == TCLAP::Arg::flagStartString() + option.getFlag() ||
+        word == TCLAP::Arg::nameStartString() + option.getName())
+      return true;
+    if (takesValue(word)) ++i;
+  }
+  return false;
+}
+
+// The parser counted "-f" among the required options when it was added.
+void TorvanelCmdLine::configFileOptional() {
+  if (!configFileArg->isRequired()) return;
+  configFileArg->optional();
+  --_numRequired;
+}

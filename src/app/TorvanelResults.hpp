@@ -1,5 +1,6 @@
 #pragma once
-// The results tool: export of a run's results file, or restore of its archive.
+// The results tool: export of a run's results file, restore of its archive,
+// or a look inside the file (--info), which needs no configuration.
 
 #include <memory>
 #include <string>
@@ -17,8 +18,10 @@ class TorvanelResults : public TorvanelMain {
 
   std::string getResultsFile() const;
   std::string getOutputFile() const;
+  bool infoRequested() const;
 
  private:
   std::unique_ptr<TCLAP::ValueArg<std::string>> resultsArg;
   std::unique_ptr<TCLAP::ValueArg<std::string>> outputArg;
+  std::unique_ptr<TCLAP::SwitchArg> infoArg;
 };
