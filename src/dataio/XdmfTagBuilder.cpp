@@ -132,6 +132,11 @@ void XdmfTagBuilder::setVersion(const std::string& value) {
     writeAttribute("Version", value);
 }
 
+void XdmfTagBuilder::setNamespace(const std::string& prefix, const std::string& uri) {
+  if (currentKindIs(XdmfTagKind::Xdmf, "setNamespace() cannot be called when current Tag is not Xdmf."))
+    writeAttribute("xmlns:" + prefix, uri);
+}
+
 void XdmfTagBuilder::setCenter(const std::string& value) {
   if (!currentKindIs(XdmfTagKind::Attribute, "setCenter() cannot be called when current Tag is not Attribute.")) return;
   requireListed(xdmfCenters, value, "Center", "setCenter");
@@ -179,6 +184,12 @@ void XdmfTagBuilder::addItem(const std::vector<int>& values) {
       indentPending();
     }
   }
+  endInnerLine();
+}
+
+void XdmfTagBuilder::addInclude(const std::string& xpointer) {
+  beginInnerLine();
+  pendingStartTag += "<xi:include xpointer=\"" + escapeXml(xpointer) + "\"/>";
   endInnerLine();
 }
 

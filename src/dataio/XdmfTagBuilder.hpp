@@ -37,6 +37,8 @@ class XdmfTagBuilder {
 
   // Restricted to one tag kind each; elsewhere they only complain on std::cerr.
   void setVersion(const std::string& value);
+  // On the root: xmlns:xi="http://www.w3.org/2001/XInclude".
+  void setNamespace(const std::string& prefix, const std::string& uri);
   void setCenter(const std::string& value);
   void setCollectionType(const std::string& value);
   void setFunction(const std::string& value);
@@ -46,6 +48,10 @@ class XdmfTagBuilder {
   void addItem(const std::string& text);
   // The values separated by blanks, ten per line.
   void addItem(const std::vector<int>& values);
+  // An XInclude element, complete on one line one level deeper than the
+  // current element; the xi prefix must be declared on the root.
+  // <xi:include xpointer="element(/1/1/1)"/>
+  void addInclude(const std::string& xpointer);
 
   // beginTag, then setType(type), then setName(name): the type attribute stands before Name.
   void beginGrid(const std::string& name, const std::string& type);

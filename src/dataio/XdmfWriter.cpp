@@ -1,23 +1,9 @@
 #include "XdmfWriter.hpp"
 
-#include <cstdio>
-
 #include "Failure.hpp"
+#include "XdmfItems.hpp"
 
 namespace dataio {
-
-namespace {
-
-// The time as printf "%f" writes it: 12.500000.
-std::string timeText(double time) {
-  const int length = std::snprintf(nullptr, 0, "%f", time);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%f", time);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
-}  // namespace
 
 XdmfWriter::XdmfWriter(const std::string& resultsFile) : XdmfWriter(resultsFile, resultsFile) {}
 
@@ -87,34 +73,23 @@ void XdmfWriter::addFunction(const std::string& name, int nrElements, const std:
   builder.endTag("Attribute");
 }
 
+// The items declare the datasets' own shapes, rows first: readers that check
+// the declared shape against the file refuse anything else.
 // <Topology TopologyType="Triangle" Name="Topology" NumberOfElements="2">
-//     <DataItem ItemType="Uniform" Dimensions="6" Format="HDF" NumberType="Int">
+//     <DataItem ItemType="Uniform" Dimensions="2 3" Format="HDF" NumberType="Int">
 //         run.h5:/CellsAll/Topology
 void XdmfWriter::addMeshTopology(int nrCells, const std::string& topologyPath, int topologySize) {
   builder.beginTopology("Topology", "Triangle");
   builder.setNumberOfElements(nrCells);
-  builder.beginDataItem("", "Uniform");
-  builder.setDimensions(topologySize);
-  builder.setFormat("HDF");
-  builder.setNumberType("Int");
-  builder.addItem(meshFileReference + ":" + topologyPath);
-  builder.endTag("DataItem");
+  addIntItem(builder, topologySize / 3, 3, meshFileReference + ":" + topologyPath);
   builder.endTag("UnstructuredTopology");
 }
 
-// Georeferenced coordinates need double precision: read as 32-bit floats they
-// would snap to a grid of a quarter metre.
 // <Geometry GeometryType="XYZ" Name="Coordinates">
-//     <DataItem ItemType="Uniform" Dimensions="12" Format="HDF" NumberType="Float" Precision="8">
+//     <DataItem ItemType="Uniform" Dimensions="4 3" Format="HDF" NumberType="Float" Precision="8">
 void XdmfWriter::addMeshGeometry(const std::string& geometryPath, int geometrySize) {
   builder.beginGeometry("Coordinates", "XYZ");
-  builder.beginDataItem("", "Uniform");
-  builder.setDimensions(geometrySize);
-  builder.setFormat("HDF");
-  builder.setNumberType("Float");
-  builder.setPrecision(8);
-  builder.addItem(meshFileReference + ":" + geometryPath);
-  builder.endTag("DataItem");
+  addDoubleItem(builder, geometrySize / 3, 3, meshFileReference + ":" + geometryPath);
   builder.endTag("Geometry");
 }
 
@@ -125,27 +100,22 @@ void XdmfWriter::openTemporalCollection() {
   temporalOpen = true;
 }
 
-// Every step refers to the first mesh; its Geometry reference reads XY, not XYZ.
+// Every step refers to the first mesh, with the mesh's own geometry type.
 // <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
 // <Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">
-// <Geometry GeometryType="XY" Reference="/Xdmf/Domain/Geometry[1]">
+// <Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">
 void XdmfWriter::addTimeAndMeshReferences(double time) {
-  const std::string text = timeText(time);
-  builder.beginTag("Time");
-  builder.setType("Single");
-  builder.setName("time = " + text);
-  builder.setValue(text);
-  builder.endTag("Time");
+  addTime(builder, time);
   builder.beginTopology("", "Triangle");
   builder.setReference("/Xdmf/Domain/Topology[1]");
   builder.endTag("UnstructuredTopology");
-  builder.beginGeometry("", "XY");
+  builder.beginGeometry("", "XYZ");
   builder.setReference("/Xdmf/Domain/Geometry[1]");
   builder.endTag("Geometry");
 }
 
 // <Attribute AttributeType="Vector" Name="spec_discharge" Center="Cell">
-//     <DataItem ItemType="Function" Dimensions="3 8" Function="JOIN($0, $1, 0*$1)">
+//     <DataItem ItemType="Function" Dimensions="8 3" Function="JOIN($0, $1, 0*$1)">
 void XdmfWriter::openAttribute(const std::string& name, int nrElements, bool vector, const std::string& function) {
   RESULTS_CHECK(this->timeOpen, "you must add a time step before adding data!");
   builder.beginAttribute(name, vector ? "Vector" : "Scalar");
@@ -153,40 +123,29 @@ void XdmfWriter::openAttribute(const std::string& name, int nrElements, bool vec
   if (function.empty()) return;
   builder.beginDataItem("", "Function");
   if (vector) {
-    builder.setDimensions(3, nrElements);
+    builder.setDimensions(nrElements, 3);
   } else {
     builder.setDimensions(nrElements);
   }
   builder.setFunction(function);
 }
 
-// The selection is start (0, column), stride (1, 1), count (n, 1):
+// The selection is three rows of a rank-2 index, start (0, column), stride
+// (1, 1) and count (n, 1):
 // <DataItem ItemType="HyperSlab" Dimensions="8">
-//     <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+//     <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
 //         0 2 1 1 8 1
 void XdmfWriter::addHyperSlab(int nrElements, const std::string& fileName, const std::string& datasetPath,
                               int nrColumns, int column) {
   builder.beginDataItem("", "HyperSlab");
   builder.setDimensions(nrElements);
   builder.beginDataItem("", "Uniform");
-  builder.setDimensions(2, 3);
+  builder.setDimensions(3, 2);
   builder.setFormat("XML");
   builder.setNumberType("Int");
   builder.addItem(std::vector<int>{0, column, 1, 1, nrElements, 1});
   builder.endTag("DataItem");
-  addDoubleSource(nrElements, fileName, datasetPath, nrColumns);
-  builder.endTag("DataItem");
-}
-
-// The dataset's column count comes first: Dimensions="3 8".
-void XdmfWriter::addDoubleSource(int nrElements, const std::string& fileName, const std::string& datasetPath,
-                                 int nrColumns) {
-  builder.beginDataItem("", "Uniform");
-  builder.setDimensions(nrColumns, nrElements);
-  builder.setFormat("HDF");
-  builder.setNumberType("Float");
-  builder.setPrecision(8);
-  builder.addItem(fileName + ":" + datasetPath);
+  addDoubleItem(builder, nrElements, nrColumns, fileName + ":" + datasetPath);
   builder.endTag("DataItem");
 }
 

@@ -38,8 +38,6 @@ class XdmfWriter : public api::IXdmfWriter {
   void openAttribute(const std::string& name, int nrElements, bool vector, const std::string& function);
   void addHyperSlab(int nrElements, const std::string& fileName, const std::string& datasetPath, int nrColumns,
                     int column);
-  void addDoubleSource(int nrElements, const std::string& fileName, const std::string& datasetPath,
-                       int nrColumns);
 
   std::string h5FileName;
   std::string meshFileReference;

@@ -19,17 +19,18 @@ std::string element(int level, const std::string& startTag, const std::string& n
   return line(level, startTag) + line(level, "</" + name + ">");
 }
 
+// Every HDF item declares its dataset's shape, rows first.
 std::string documentStart(const std::string& meshFile, const std::string& collectionName, int nrCells,
-                          int topologySize, int geometrySize) {
+                          int nrNodes) {
   return "<?xml version=\"1.0\" ?>\n<!DOCTYPE Xdmf SYSTEM \"Xdmf.dtd\" []>\n" +
          line(0, "<Xdmf Version=\"2.0\">") + line(1, "<Domain>") +
          line(2, "<Topology TopologyType=\"Triangle\" Name=\"Topology\" NumberOfElements=\"" +
                      std::to_string(nrCells) + "\">") +
-         line(3, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + std::to_string(topologySize) +
+         line(3, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + std::to_string(nrCells) + " 3" +
                      "\" Format=\"HDF\" NumberType=\"Int\">") +
          line(4, meshFile + ":CellsAll/Topology") + line(3, "</DataItem>") + line(2, "</Topology>") +
          line(2, "<Geometry GeometryType=\"XYZ\" Name=\"Coordinates\">") +
-         line(3, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + std::to_string(geometrySize) +
+         line(3, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + std::to_string(nrNodes) + " 3" +
                      "\" Format=\"HDF\" NumberType=\"Float\" Precision=\"8\">") +
          line(4, meshFile + ":NodesAll/Coordnts") + line(3, "</DataItem>") + line(2, "</Geometry>") +
          line(2, "<Grid GridType=\"Collection\" Name=\"" + collectionName + "\" CollectionType=\"Temporal\">");
@@ -39,7 +40,7 @@ std::string stepStart(const std::string& time) {
   return line(3, "<Grid GridType=\"Uniform\" Name=\"Timestep\">") +
          element(4, "<Time TimeType=\"Single\" Name=\"time = " + time + "\" Value=\"" + time + "\">", "Time") +
          element(4, "<Topology TopologyType=\"Triangle\" Reference=\"/Xdmf/Domain/Topology[1]\">", "Topology") +
-         element(4, "<Geometry GeometryType=\"XY\" Reference=\"/Xdmf/Domain/Geometry[1]\">", "Geometry");
+         element(4, "<Geometry GeometryType=\"XYZ\" Reference=\"/Xdmf/Domain/Geometry[1]\">", "Geometry");
 }
 
 std::string stepEnd() { return line(3, "</Grid>"); }
@@ -49,9 +50,9 @@ std::string documentEnd() { return line(2, "</Grid>") + line(1, "</Domain>") + l
 std::string hyperSlab(int level, int n, const std::string& source, int nrColumns, int column) {
   const std::string count = std::to_string(n);
   return line(level, "<DataItem ItemType=\"HyperSlab\" Dimensions=\"" + count + "\">") +
-         line(level + 1, "<DataItem ItemType=\"Uniform\" Dimensions=\"2 3\" Format=\"XML\" NumberType=\"Int\">") +
+         line(level + 1, "<DataItem ItemType=\"Uniform\" Dimensions=\"3 2\" Format=\"XML\" NumberType=\"Int\">") +
          line(level + 2, "0 " + std::to_string(column) + " 1 1 " + count + " 1") + line(level + 1, "</DataItem>") +
-         line(level + 1, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + std::to_string(nrColumns) + " " + count +
+         line(level + 1, "<DataItem ItemType=\"Uniform\" Dimensions=\"" + count + " " + std::to_string(nrColumns) +
                              "\" Format=\"HDF\" NumberType=\"Float\" Precision=\"8\">") +
          line(level + 2, source) + line(level + 1, "</DataItem>") + line(level, "</DataItem>");
 }
@@ -64,8 +65,8 @@ std::string scalar(const std::string& name, int n, const std::string& source, in
 std::string vector(const std::string& name, int n, const std::string& source, int nrColumns, int first,
                    int second) {
   return line(4, "<Attribute AttributeType=\"Vector\" Name=\"" + name + "\" Center=\"Cell\">") +
-         line(5, "<DataItem ItemType=\"Function\" Dimensions=\"3 " + std::to_string(n) +
-                     "\" Function=\"JOIN($0, $1, 0*$1)\">") +
+         line(5, "<DataItem ItemType=\"Function\" Dimensions=\"" + std::to_string(n) +
+                     " 3\" Function=\"JOIN($0, $1, 0*$1)\">") +
          hyperSlab(6, n, source, nrColumns, first) + hyperSlab(6, n, source, nrColumns, second) +
          line(5, "</DataItem>") + line(4, "</Attribute>");
 }
@@ -117,7 +118,7 @@ TEST_F(ExportDocuments, HydraulicsModelWithEveryAttributeKind) {
   const auto run = exportRun();
   ASSERT_EQ(run.status, 0) << run.err;
 
-  std::string expected = documentStart("run.h5", "run.h5", 2, 6, 12);
+  std::string expected = documentStart("run.h5", "run.h5", 2, 4);
   const char* times[] = {"0.000000", "12.500000"};
   for (int step = 0; step < 2; ++step) {
     const std::string aux = "results_aux.h5:";
@@ -146,7 +147,7 @@ TEST_F(ExportDocuments, MorphologyDeltaZReadsTheFirstStepAndTheCurrentOne) {
   const auto run = exportRun({"-o", "morph.xdmf"});
   ASSERT_EQ(run.status, 0) << run.err;
 
-  std::string expected = documentStart("run.h5", "run.h5", 2, 6, 12);
+  std::string expected = documentStart("run.h5", "run.h5", 2, 4);
   const char* times[] = {"0.000000", "5.000000"};
   for (int step = 0; step < 2; ++step)
     expected += stepStart(times[step]) +
@@ -171,7 +172,7 @@ TEST_F(ExportDocuments, FloodTrackingGivesFiveAttributesOfTheFirstStep) {
   ASSERT_EQ(run.status, 0) << run.err;
 
   const std::string flood = "run.h5:/RESULTS/CellsAll/FloodVar/0000000";
-  std::string expected = documentStart("run.h5", "run.h5", 2, 6, 12);
+  std::string expected = documentStart("run.h5", "run.h5", 2, 4);
   const char* times[] = {"0.000000", "60.000000"};
   for (int step = 0; step < 2; ++step) {
     // The catalogue's marked output comes first, the simulation's outputs after it.
@@ -196,7 +197,7 @@ TEST_F(ExportDocuments, StepsStoredOutOfTimeOrderAreWrittenInTimeOrder) {
   const auto run = exportRun();
   ASSERT_EQ(run.status, 0) << run.err;
 
-  const std::string expected = documentStart("run.h5", "run.h5", 2, 6, 12) + stepStart("-1.000000") +
+  const std::string expected = documentStart("run.h5", "run.h5", 2, 4) + stepStart("-1.000000") +
                                scalar("water_surface", 2, hydState(2), 3, 0) + stepEnd() + stepStart("10.000000") +
                                scalar("water_surface", 2, hydState(1), 3, 0) + stepEnd() + stepStart("20.000000") +
                                scalar("water_surface", 2, hydState(0), 3, 0) + stepEnd() + documentEnd();
@@ -215,7 +216,7 @@ TEST_F(ExportDocuments, ReferencesAreRelativeToTheDocumentFolder) {
   const auto run = exportRun({"-o", "sub/out.xdmf"});
   ASSERT_EQ(run.status, 0) << run.err;
 
-  const std::string expected = documentStart("../run.h5", "run.h5", 2, 6, 12) + stepStart("1.000000") +
+  const std::string expected = documentStart("../run.h5", "run.h5", 2, 4) + stepStart("1.000000") +
                                scalar("water_surface", 2, "../run.h5:/RESULTS/CellsAll/HydState/0000000", 3, 0) +
                                scalar("flow_velocity_abs", 2, "out_aux.h5:flow_velocity_abs/0", 1, 0) + stepEnd() +
                                documentEnd();

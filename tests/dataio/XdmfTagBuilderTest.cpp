@@ -272,3 +272,27 @@ TEST_F(XdmfTagBuilderTest, UnwritableFilesAreReported) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
+
+TEST_F(XdmfTagBuilderTest, NamespaceOnTheRootAndIncludeOnItsOwnLine) {
+  builder.setVersion("3.0");
+  builder.setNamespace("xi", "http://www.w3.org/2001/XInclude");
+  builder.beginGrid("step", "Uniform");
+  builder.addInclude("xpointer(//Grid[@Name=\"mesh\"]/*)");
+  {
+    CerrCapture capture;
+    builder.setNamespace("xi", "http://www.w3.org/2001/XInclude");
+    EXPECT_EQ(capture.text(), "[SIMPLE XDMF ERROR] setNamespace() cannot be called when current Tag is not Xdmf.\n");
+  }
+  builder.beginTag("Time");
+  builder.endTag("Time");
+  builder.endTag("Grid");
+  EXPECT_EQ(documentOf(builder),
+            header +
+                "<Xdmf Version=\"3.0\" xmlns:xi=\"http://www.w3.org/2001/XInclude\">\n"
+                "    <Grid GridType=\"Uniform\" Name=\"step\">\n"
+                "        <xi:include xpointer=\"xpointer(//Grid[@Name=&quot;mesh&quot;]/*)\"/>\n"
+                "        <Time>\n"
+                "        </Time>\n"
+                "    </Grid>\n"
+                "</Xdmf>\n");
+}

@@ -24,12 +24,12 @@ const std::string documentStart = R"xml(<?xml version="1.0" ?>
 )xml";
 
 const std::string mesh = R"xml(        <Topology TopologyType="Triangle" Name="Topology" NumberOfElements="2">
-            <DataItem ItemType="Uniform" Dimensions="6" Format="HDF" NumberType="Int">
+            <DataItem ItemType="Uniform" Dimensions="2 3" Format="HDF" NumberType="Int">
                 run.h5:/CellsAll/Topology
             </DataItem>
         </Topology>
         <Geometry GeometryType="XYZ" Name="Coordinates">
-            <DataItem ItemType="Uniform" Dimensions="12" Format="HDF" NumberType="Float" Precision="8">
+            <DataItem ItemType="Uniform" Dimensions="4 3" Format="HDF" NumberType="Float" Precision="8">
                 run.h5:/NodesAll/Coordnts
             </DataItem>
         </Geometry>
@@ -43,7 +43,7 @@ const std::string stepAt12_5 = R"xml(            <Grid GridType="Uniform" Name="
                 </Time>
                 <Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">
                 </Topology>
-                <Geometry GeometryType="XY" Reference="/Xdmf/Domain/Geometry[1]">
+                <Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">
                 </Geometry>
 )xml";
 
@@ -90,10 +90,10 @@ TEST_F(XdmfWriterTest, OneMeshOneStepOneScalar) {
   writer->addScalar("water_level", 2, "run.h5", step1, 3, 0);
   EXPECT_EQ(written(), documentStart + mesh + collectionStart + stepAt12_5 + R"xml(                <Attribute AttributeType="Scalar" Name="water_level" Center="Cell">
                     <DataItem ItemType="HyperSlab" Dimensions="2">
-                        <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                        <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                             0 0 1 1 2 1
                         </DataItem>
-                        <DataItem ItemType="Uniform" Dimensions="3 2" Format="HDF" NumberType="Float" Precision="8">
+                        <DataItem ItemType="Uniform" Dimensions="2 3" Format="HDF" NumberType="Float" Precision="8">
                             run.h5:/RESULTS/CellsAll/HydState/0000001
                         </DataItem>
                     </DataItem>
@@ -110,7 +110,7 @@ TEST_F(XdmfWriterTest, TwoTimeStepsShareOneCollection) {
                 </Time>
                 <Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">
                 </Topology>
-                <Geometry GeometryType="XY" Reference="/Xdmf/Domain/Geometry[1]">
+                <Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">
                 </Geometry>
             </Grid>
 )xml" + stepAt12_5 + documentEnd);
@@ -120,20 +120,20 @@ TEST_F(XdmfWriterTest, VectorJoinsTwoColumnsWithZero) {
   startStep();
   writer->addVector("spec_discharge", 2, "run.h5", step1, 3, {1, 2});
   EXPECT_EQ(written(), documentStart + mesh + collectionStart + stepAt12_5 + R"xml(                <Attribute AttributeType="Vector" Name="spec_discharge" Center="Cell">
-                    <DataItem ItemType="Function" Dimensions="3 2" Function="JOIN($0, $1, 0*$1)">
+                    <DataItem ItemType="Function" Dimensions="2 3" Function="JOIN($0, $1, 0*$1)">
                         <DataItem ItemType="HyperSlab" Dimensions="2">
-                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                                 0 1 1 1 2 1
                             </DataItem>
-                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="HDF" NumberType="Float" Precision="8">
+                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="HDF" NumberType="Float" Precision="8">
                                 run.h5:/RESULTS/CellsAll/HydState/0000001
                             </DataItem>
                         </DataItem>
                         <DataItem ItemType="HyperSlab" Dimensions="2">
-                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                                 0 2 1 1 2 1
                             </DataItem>
-                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="HDF" NumberType="Float" Precision="8">
+                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="HDF" NumberType="Float" Precision="8">
                                 run.h5:/RESULTS/CellsAll/HydState/0000001
                             </DataItem>
                         </DataItem>
@@ -150,23 +150,23 @@ TEST_F(XdmfWriterTest, FunctionOverThreeDatasetsInListOrder) {
   EXPECT_EQ(written(), documentStart + mesh + collectionStart + stepAt12_5 + R"xml(                <Attribute AttributeType="Scalar" Name="delta_z" Center="Cell">
                     <DataItem ItemType="Function" Dimensions="2" Function="$1-$0+$2">
                         <DataItem ItemType="HyperSlab" Dimensions="2">
-                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                                 0 0 1 1 2 1
                             </DataItem>
-                            <DataItem ItemType="Uniform" Dimensions="1 2" Format="HDF" NumberType="Float" Precision="8">
+                            <DataItem ItemType="Uniform" Dimensions="2 1" Format="HDF" NumberType="Float" Precision="8">
                                 run.h5:/RESULTS/CellsAll/BottomEl/0000000
                             </DataItem>
                         </DataItem>
                         <DataItem ItemType="HyperSlab" Dimensions="2">
-                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                                 0 0 1 1 2 1
                             </DataItem>
-                            <DataItem ItemType="Uniform" Dimensions="1 2" Format="HDF" NumberType="Float" Precision="8">
+                            <DataItem ItemType="Uniform" Dimensions="2 1" Format="HDF" NumberType="Float" Precision="8">
                                 run.h5:/RESULTS/CellsAll/BottomEl/0000001
                             </DataItem>
                         </DataItem>
                         <DataItem ItemType="HyperSlab" Dimensions="2">
-                            <DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">
+                            <DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">
                                 0 1 1 1 2 1
                             </DataItem>
                             <DataItem ItemType="Uniform" Dimensions="2 2" Format="HDF" NumberType="Float" Precision="8">

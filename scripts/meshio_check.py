@@ -1,0 +1,91 @@
+"""Checks what meshio reads of a portable document against the results file.
+
+Reads the document with meshio's XDMF time-series reader
+(meshio.xdmf.TimeSeriesReader) and compares the mesh with the stored one and,
+at every step, every cell attribute the document declares with the values
+computed here from the HDF5 results file (stored_outputs.py). meshio reads
+XDMF 3 documents of plain data items only: the portable form, not the
+default one.
+
+Requirements (not part of CI): meshio and h5py with numpy (Debian 12:
+packages `python3-meshio` and `python3-h5py`), for the same Python (Debian's
+/usr/bin/python3).
+
+Usage, from the repository's root:
+  python3 scripts/meshio_check.py document.xdmf results.h5
+
+Exits with status 1 when a value differs by more than 1e-9 times the largest
+expected magnitude (at least 1e-9), or when an output, a step or the mesh
+differs; status 77 when meshio or h5py is not importable.
+"""
+
+import os
+import sys
+
+# The tests run the checks from the source tree: leave no bytecode there.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+try:
+    from stored_outputs import SKIP_STATUS, StoredRun, attribute_names, report, time_key
+except ImportError as missing:
+    print(f"skip: {missing} (install python3-h5py)")
+    sys.exit(77)
+
+try:
+    import meshio
+except ImportError as missing:
+    print(f"skip: {missing} (install python3-meshio)")
+    sys.exit(SKIP_STATUS)
+
+import numpy as np
+
+
+def check_mesh(points, cells, run):
+    triangles = [block.data for block in cells if block.type == "triangle"]
+    ok = (len(cells) == 1 and len(triangles) == 1 and np.array_equal(triangles[0], run.topology)
+          and np.array_equal(points, run.coordinates))
+    print(f"mesh: {sum(len(block.data) for block in cells)} cells, {len(points)} points"
+          + ("; as stored" if ok else " MISMATCH"))
+    return ok
+
+
+def main(arguments):
+    if len(arguments) != 2:
+        print("usage: meshio_check.py document.xdmf results.h5")
+        return 2
+    document, results_path = arguments
+    for path in (document, results_path):
+        if not os.path.isfile(path):
+            print(f"missing {path}")
+            return 1
+    run = StoredRun(results_path)
+    names = attribute_names(document)
+    print(f"meshio {meshio.__version__}; {len(names)} outputs in {document}: {', '.join(names)}")
+    with meshio.xdmf.TimeSeriesReader(document) as reader:
+        points, cells = reader.read_points_cells()
+        ok = check_mesh(points, cells, run)
+        times = []
+        for k in range(reader.num_steps):
+            t, _, cell_data = reader.read_data(k)
+            times.append(time_key(t))
+            entries = []
+            for name in names:
+                actual = cell_data[name][0] if name in cell_data else None
+                expected = run.expected(name, t) if time_key(t) in run.steps else None
+                entry, within = report(name, actual, expected)
+                entries.append(entry)
+                ok = ok and within
+            print(f"  t = {t:f}: " + ", ".join(entries))
+    if times != run.times():
+        print(f"{len(times)} steps read, {len(run.steps)} stored MISMATCH")
+        ok = False
+    print("all values agree" if ok else "differences beyond the tolerance")
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except meshio.ReadError as refusal:
+        print(f"meshio refuses the document: {refusal} MISMATCH")
+        sys.exit(1)

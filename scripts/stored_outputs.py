@@ -1,0 +1,121 @@
+"""The outputs of a results file as the export should show them, computed here
+with h5py and numpy from the stored data alone, for the reader checks
+(paraview_check.py, qgis_check.py, meshio_check.py).
+
+Not part of CI: it needs h5py and numpy (Debian 12: python3-h5py).
+"""
+
+import xml.etree.ElementTree as ET
+
+import h5py
+import numpy as np
+
+RELATIVE_TOLERANCE = 1e-9
+SKIP_STATUS = 77  # the scripts' exit status when a reader is not installed
+CELLS = "RESULTS/CellsAll"
+FLOOD_SUFFIXES = ("_t", "_h", "_v", "_q", "_tau")
+
+
+def time_key(t):
+    """The documents label times with six decimals ("%f")."""
+    return round(float(t), 6)
+
+
+def attribute_names(document):
+    """The attribute names of the document's steps, in their order."""
+    names = []
+    for element in ET.parse(document).getroot().iter("Attribute"):
+        if element.get("Name") not in names:
+            names.append(element.get("Name"))
+    return names
+
+
+class StoredRun:
+    """The stored steps of a results file and the outputs derived from them."""
+
+    def __init__(self, path):
+        self.file = h5py.File(path, "r")
+        state = f"{CELLS}/HydState"
+        group = state if state in self.file else f"{CELLS}/{next(iter(self.file[CELLS]))}"
+        self.steps = {time_key(d.attrs["t"]): name for name, d in self.file[group].items()}
+        self.first_step = min(self.file[group])
+        depth = self.file.get("Parameters/MinWaterDepth")
+        self.min_depth = float(depth[0]) if depth is not None else 0.0
+        self.topology = self.file["CellsAll/Topology"][()]
+        self.coordinates = self.file["NodesAll/Coordnts"][()]
+
+    def times(self):
+        return sorted(self.steps)
+
+    def column(self, data, t, column=0, step=None):
+        """A stored column at the step of time t (or the named step); a
+        dataset that is not stored per step is the same at every time."""
+        if f"{CELLS}/{data}" in self.file:
+            name = step if step is not None else self.steps[time_key(t)]
+            return self.file[f"{CELLS}/{data}/{name}"][:, column]
+        return self.file[f"CellsAll/{data}"][:, column]
+
+    def expected(self, name, t):
+        """The output's values per cell: shape (cells,) or (cells, 2) for
+        vectors; None for an output these checks know no formula for."""
+        surface = lambda: self.column("HydState", t, 0)
+        bed = lambda: self.column("BottomEl", t, 0)
+        if name == "water_surface":
+            return surface()
+        if name == "bottom_elevation":
+            return bed()
+        if name == "water_depth":
+            return surface() - bed()
+        if name == "delta_z":
+            return bed() - self.column("BottomEl", t, 0, step=self.first_step)
+        if name == "friction_chezy":
+            return self.column("ChezyCoe", t, 0)
+        if name == "spec_discharge":
+            return np.stack([self.column("HydState", t, 1), self.column("HydState", t, 2)], axis=1)
+        if name in ("flow_velocity", "flow_velocity_abs"):
+            return self._velocity(t, name == "flow_velocity_abs")
+        for k, suffix in enumerate(FLOOD_SUFFIXES):
+            if name == "flood_tracking" + suffix:
+                return self.column("FloodVar", t, k, step=self.first_step)
+        return None
+
+    def _velocity(self, t, magnitude):
+        """A cell shallower than the minimum depth has no velocity; a depth
+        equal to it still divides."""
+        qx, qy = self.column("HydState", t, 1), self.column("HydState", t, 2)
+        depth = self.column("HydState", t, 0) - self.column("BottomEl", t, 0)
+        wet = ~(self.min_depth > depth)
+        vx, vy = np.zeros_like(qx), np.zeros_like(qy)
+        vx[wet], vy[wet] = qx[wet] / depth[wet], qy[wet] / depth[wet]
+        if magnitude:
+            return np.sqrt(vy**2 + vx**2)
+        return np.stack([vx, vy], axis=1)
+
+
+def compare(actual, expected):
+    """The largest difference and whether it is within the tolerance. A
+    scalar may come as one column; a vector may carry a third component,
+    which must be zero everywhere."""
+    actual = np.asarray(actual, dtype=np.float64)
+    if expected.ndim == 1 and actual.ndim == 2 and actual.shape[1] == 1:
+        actual = actual[:, 0]
+    if expected.ndim == 2 and actual.ndim == 2 and actual.shape[1] == 3:
+        third = float(np.abs(actual[:, 2]).max()) if actual.size else 0.0
+        if third != 0.0:
+            return third, False
+        actual = actual[:, :2]
+    if actual.shape != expected.shape:
+        return float("inf"), False
+    difference = float(np.abs(actual - expected).max()) if expected.size else 0.0
+    scale = max(float(np.abs(expected).max()) if expected.size else 0.0, 1.0)
+    return difference, difference <= RELATIVE_TOLERANCE * scale
+
+
+def report(name, actual, expected):
+    """One "name difference" entry of a step line, and whether it agrees."""
+    if expected is None:
+        return f"{name} has no reference MISMATCH", False
+    if actual is None:
+        return f"{name} missing MISMATCH", False
+    difference, within = compare(actual, expected)
+    return f"{name} {difference:.3e}" + ("" if within else " MISMATCH"), within
