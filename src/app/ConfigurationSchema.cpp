@@ -16,7 +16,7 @@ const char* const resultsConfigurationSchema = R"schema(
             "type": "object",
             "description": "Parameter required for the output generation.",
             "required": ["format"],
-            "optional": ["outputs", "from", "to", "every", "document"],
+            "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable"],
             "properties": {
               "format": {
                 "type": "string",
@@ -48,6 +48,16 @@ const char* const resultsConfigurationSchema = R"schema(
               "document": {
                 "type": "string",
                 "description": "The file name of this entry's document (default: the name given on the command line)."
+              },
+              "mesh_2dm": {
+                "type": "boolean",
+                "default": false,
+                "description": "Also write the mesh as a 2DM file beside the document, named after its stem, for GIS mesh layers."
+              },
+              "portable": {
+                "type": "boolean",
+                "default": false,
+                "description": "Write a document that needs no file but its auxiliary file: XDMF 3.0, the mesh and every value as plain datasets, for every XDMF reader."
               }
             }
           }

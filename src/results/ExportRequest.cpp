@@ -8,7 +8,7 @@ namespace results {
 namespace {
 
 const std::string exportPath = "RESULTS/EXPORT";
-const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document"};
+const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document", "mesh_2dm", "portable"};
 
 std::optional<double> number(const api::ICommandFileReader& config, int entry, const std::string& key) {
   if (!config.hasItem(exportPath, entry, key)) return std::nullopt;
@@ -40,6 +40,8 @@ ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry
   request.every = stride(config, entry);
   if (config.hasItem(exportPath, entry, "document"))
     request.document = config.getItemString(exportPath, entry, "document", std::string());
+  request.mesh2dm = config.getItemBool(exportPath, entry, "mesh_2dm", false);
+  request.portable = config.getItemBool(exportPath, entry, "portable", false);
   return request;
 }
 

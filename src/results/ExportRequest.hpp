@@ -18,6 +18,8 @@ struct ExportRequest {
   std::optional<double> to;
   std::size_t every = 1;
   std::optional<std::string> document;
+  bool mesh2dm = false;   // also write the mesh as <stem>.2dm
+  bool portable = false;  // the document form that needs no file but its auxiliary one
 
   // The key path of one of the entry's members, as messages name it.
   std::string memberPath(const std::string& key) const;

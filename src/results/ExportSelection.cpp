@@ -48,7 +48,7 @@ std::vector<SelectedTime> window(const ExportRequest& request, const api::TimeTa
 }  // namespace
 
 bool ExportSelection::sameContent(const ExportSelection& other) const {
-  return outputs == other.outputs && times == other.times;
+  return outputs == other.outputs && times == other.times && portable == other.portable;
 }
 
 std::vector<std::string> dataPathsOf(api::IModel& model, const std::vector<model::OutputID>& outputs) {
@@ -65,6 +65,8 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
   ExportSelection selection;
   selection.entry = request.entry;
   selection.stem = outputStem(request.document.value_or(outputFile));
+  selection.mesh2dm = request.mesh2dm;
+  selection.portable = request.portable;
   selection.outputs = requestedOutputs(request, model, reader);
   const api::TimeTable stored = reader.getTimes(dataPathsOf(model, selection.outputs), false);
   selection.storedTimes = stored.size();

@@ -26,10 +26,14 @@ struct ExportSelection {
   std::size_t storedTimes = 0;           // of the outputs' data, before the window
   std::string stem;                      // of the document's name
   bool announce = false;                 // print what was chosen
+  bool mesh2dm = false;                  // also write meshFile()
+  bool portable = false;                 // the portable document form
 
   std::string document() const { return stem + ".xdmf"; }
   std::string auxiliaryFile() const { return stem + "_aux.h5"; }
-  // Whether two selections write the same datasets and document text.
+  std::string meshFile() const { return stem + ".2dm"; }
+  // Whether two selections write the same datasets and document text (the
+  // mesh file is the results file's mesh whoever asks for it).
   bool sameContent(const ExportSelection& other) const;
 };
 

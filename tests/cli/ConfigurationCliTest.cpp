@@ -85,6 +85,12 @@ TEST_F(ConfigurationCli, FormatsOtherThanLowerCaseXdmfAreRejected) {
   }
 }
 
+TEST_F(ConfigurationCli, FileFormSwitchesThatAreNotBooleansAreRejected) {
+  expectRejected(runWith(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "mesh_2dm": "yes", "portable": 0}]}})"),
+                 {"/RESULTS/EXPORT/0/mesh_2dm: Error: This value must be of a different type.",
+                  "/RESULTS/EXPORT/0/portable: Error: This value must be of a different type."});
+}
+
 TEST_F(ConfigurationCli, ExportAsObjectGivesTwoLines) {
   expectRejected(runWith(R"({"RESULTS": {"EXPORT": {"format": "xdmf"}}})"),
                  {"/RESULTS/EXPORT: Error: This value must be an array.",

@@ -121,7 +121,7 @@ TEST(ConfigurationSchemaValidation, SchemaTextIsTheDescribedObject) {
 TEST(ConfigurationSchemaValidation, SelectionMembersAreOptional) {
   const auto run = validateConfiguration(
       R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "outputs": ["water_depth"], "from": -10, "to": 3600.5,)"
-      R"( "every": 10, "document": "flood.xdmf"}]}})");
+      R"( "every": 10, "document": "flood.xdmf", "mesh_2dm": true, "portable": false}]}})");
   EXPECT_EQ(run.status, ValidationStatus::NoIssues);
   EXPECT_EQ(run.printed, "");
 }
@@ -140,4 +140,21 @@ TEST(ConfigurationSchemaValidation, SelectionMembersAreCheckedAtTheirPointers) {
   EXPECT_EQ(entry(R"("outputs": ["water_depth", 7])"), at + "outputs/1: Error: This value must be a string.\n");
   EXPECT_EQ(entry(R"("document": ["a.xdmf"])"), at + "document: Error: This value must be a string.\n");
   EXPECT_EQ(entry(R"("window": [0, 10])"), at + "window: Warning: The value of this item will not be used.\n");
+}
+
+// The validator names no type in its message for a boolean that is not one.
+TEST(ConfigurationSchemaValidation, FileFormSwitchesMustBeBooleans) {
+  const auto entries = [](const std::string& members) {
+    return validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}, {"format": "xdmf", )" + members +
+                                 "}]}}");
+  };
+  const std::string at = "/RESULTS/EXPORT/1/";
+  EXPECT_EQ(entries(R"("mesh_2dm": "true")").printed, at + "mesh_2dm: Error: This value must be of a different type.\n");
+  EXPECT_EQ(entries(R"("portable": 1)").printed, at + "portable: Error: This value must be of a different type.\n");
+  EXPECT_EQ(entries(R"("portable": null, "mesh_2dm": [true])").printed,
+            at + "mesh_2dm: Error: This value must be of a different type.\n" + at +
+                "portable: Error: This value must be of a different type.\n");
+  const auto both = entries(R"("portable": true, "mesh_2dm": false)");
+  EXPECT_EQ(both.status, ValidationStatus::NoIssues);
+  EXPECT_EQ(both.printed, "");
 }
