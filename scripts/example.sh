@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tool, writes the bundled dam-break results file and exports it
-# to examples/out/dambreak.xdmf (with dambreak_aux.h5 beside it).
+# to examples/out/dambreak.xdmf (with dambreak_aux.h5 beside it, and the mesh
+# as dambreak.2dm for QGIS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,7 @@ cd examples/out
 ../../build/release/src/app/results -f ../dambreak.json -r dambreak.h5 -o dambreak.xdmf
 if [ -f dambreak.xdmf ]; then
   echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see docs/guide.md)"
+  echo "in QGIS, add examples/out/dambreak.2dm as a mesh layer and examples/out/dambreak.xdmf as its datasets"
 else
   echo "no document was written: examples/out/dambreak.xdmf is missing" >&2
   exit 1

@@ -1,5 +1,6 @@
 #include "OutputTargets.hpp"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "Failure.hpp"
@@ -30,21 +31,36 @@ void OutputTargets::refuseInput(const std::string& target) const {
 }
 
 void OutputTargets::claim(const ExportSelection& selection) {
-  claimFile(selection.document(), true, selection);
-  claimFile(selection.auxiliaryFile(), false, selection);
+  claimFile(selection.document(), Kind::document, selection);
+  claimFile(selection.auxiliaryFile(), Kind::auxiliary, selection);
+  if (selection.mesh2dm) claimFile(selection.meshFile(), Kind::mesh, selection);
 }
 
-// Exports of the same content may share their files: they write the same bytes.
-void OutputTargets::claimFile(const std::string& name, bool document, const ExportSelection& selection) {
+std::vector<std::string> OutputTargets::meshFiles() const {
+  std::vector<std::string> names;
+  std::vector<std::string> locations;
+  for (const Claim& claim : claims) {
+    if (claim.kind != Kind::mesh) continue;
+    if (std::find(locations.begin(), locations.end(), claim.location) != locations.end()) continue;
+    locations.push_back(claim.location);
+    names.push_back(claim.name);
+  }
+  return names;
+}
+
+// Exports of the same content may share their files: they write the same
+// bytes. Every mesh file holds the one mesh of the results file.
+void OutputTargets::claimFile(const std::string& name, Kind kind, const ExportSelection& selection) {
   refuseInput(name);
   const std::string location = resolvedLocation(name);
   for (const Claim& earlier : claims) {
     if (earlier.location != location) continue;
-    if (earlier.document != document || !earlier.selection.sameContent(selection))
+    const bool same = earlier.kind == kind && (kind == Kind::mesh || earlier.selection.sameContent(selection));
+    if (!same)
       failure::fail("export entries ", earlier.selection.entry, " and ", selection.entry, " would both write <", name,
                     "> with different content");
   }
-  claims.push_back({location, name, document, selection});
+  claims.push_back({location, name, kind, selection});
 }
 
 }  // namespace results

@@ -18,15 +18,18 @@ class OutputTargets {
   void refuseInput(const std::string& target) const;
   // Checks the selection's files against the inputs and the earlier claims.
   void claim(const ExportSelection& selection);
+  // The mesh files claimed, each once (as its first claim names it).
+  std::vector<std::string> meshFiles() const;
 
  private:
+  enum class Kind { document, auxiliary, mesh };
   struct Claim {
     std::string location;  // the file as the system resolves it
     std::string name;      // as the run names it
-    bool document;
+    Kind kind;
     ExportSelection selection;
   };
-  void claimFile(const std::string& name, bool document, const ExportSelection& selection);
+  void claimFile(const std::string& name, Kind kind, const ExportSelection& selection);
 
   std::string resultsFile;
   std::string configurationFile;

@@ -9,6 +9,7 @@
 #include "JSONReader.hpp"
 #include "OutputTargets.hpp"
 #include "ResultReader.hpp"
+#include "ResultsMesh.hpp"
 #include "XdmfFormat.hpp"
 
 namespace results {
@@ -82,6 +83,7 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
     addFormat(selection);
   }
   for (const auto& format : formats) format->exportData(debugLevel);
+  for (const std::string& meshFile : targets.meshFiles()) writeMeshFile(*reader, *model, meshFile);
   for (auto& entry : auxiliaryFiles) entry.second->close();
 }
 
