@@ -6,6 +6,7 @@
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "H5Writer.hpp"
+#include "PortableXdmfWriter.hpp"
 #include "ResultReader.hpp"
 #include "XdmfWriter.hpp"
 
@@ -29,6 +30,8 @@ struct InputColumn {
 
 std::string documentFolder(const std::string& stem) { return folderOf(stem + ".xdmf"); }
 
+std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_last_of('/') + 1); }
+
 }  // namespace
 
 XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const ExportSelection& selection_,
@@ -37,17 +40,30 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
       selection(selection_),
       resultsReference(referenceFrom(documentFolder(selection_.stem), reader_->getFileName())),
       stepData(*reader_) {
-  writer.reset(createXdmfWriter(reader->getFileName(), resultsReference));
   hdfwriter = auxiliaryFile_ ? auxiliaryFile_
                              : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(selection.auxiliaryFile()));
+  if (hdfwriter) auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
+  // The portable document names only its auxiliary file, and its collection
+  // after itself.
+  writer.reset(selection.portable ? createPortableXdmfWriter(fileNameOf(stem), auxiliaryReference)
+                                  : createXdmfWriter(reader->getFileName(), resultsReference));
   RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
-  auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
+  if (selection.portable) portable = std::make_unique<PortableAttributes>(portableInputs(), *writer, *hdfwriter,
+                                                                          auxiliaryReference);
+}
+
+PortableAttributes::Inputs XdmfFormat::portableInputs() {
+  return {*reader, *model, stepData,
+          [this](api::IOutput* out, const DataColumns& columns, DataColumns::const_iterator column, int step) {
+            return selectDataPath(out, columns, column, step);
+          },
+          [this] { return minimumWaterDepth(); }};
 }
 
 void XdmfFormat::exportData(const int&) {
   if (selection.announce) announce();
-  const int nrCells = addMesh();
+  const int nrCells = portable ? portable->addMesh() : addMesh();
   const std::vector<SelectedTime>& tInfo = selection.times;
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
 
@@ -56,7 +72,9 @@ void XdmfFormat::exportData(const int&) {
     writer->addTimeStep(time);
     for (const model::OutputID id : selection.outputs) {
       api::IOutput* out = model->getOutput(id);
-      if (out->getNrDataFunctions() == 0)
+      if (portable)
+        portable->addOutput(out, step);
+      else if (out->getNrDataFunctions() == 0)
         exportDirect(out, nrCells, step);
       else if (id == model::water_depth || id == model::delta_z)
         exportFunction(out, nrCells, step);

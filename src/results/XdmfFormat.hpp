@@ -11,6 +11,7 @@
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
 #include "IXdmfWriter.hpp"
+#include "PortableAttributes.hpp"
 #include "StepDatasets.hpp"
 
 namespace results {
@@ -37,6 +38,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
 
   int addMesh();
   void announce() const;
+  PortableAttributes::Inputs portableInputs();
   double minimumWaterDepth();
 
   ExportSelection selection;
@@ -48,6 +50,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::vector<double> transformed;
   bool minDepthRead = false;
   double minDepth = 0.0;
+  // Set for the portable form, which takes every output's values from it.
+  std::unique_ptr<PortableAttributes> portable;
 };
 
 }  // namespace results
