@@ -3,7 +3,9 @@
 Opens the document with one or more of ParaView's XDMF readers and, for every
 time step, compares every cell attribute the document declares with the
 values computed here from the HDF5 results file (stored_outputs.py), and the
-mesh with the stored one.
+mesh with the stored one. The document may hold a selection: the readers must
+show exactly the times it declares, each a stored time, and the outputs it
+declares.
 
 Readers: "XDMFReader" (ParaView's "XDMF Reader") opens both document forms;
 "Xdmf3ReaderS" and "Xdmf3ReaderT" open portable documents only (they do not
@@ -26,7 +28,7 @@ examples/out/dambreak.h5.
 Prints, per reader and time step, the largest absolute difference per output,
 and exits with status 1 when one exceeds 1e-9 times the largest expected
 magnitude of that output at that step (at least 1e-9), or when an output or a
-step is missing; status 77 when ParaView's Python lacks h5py or numpy.
+declared step is missing or a step is not stored; status 77 when ParaView's Python lacks h5py or numpy.
 """
 
 import os
@@ -36,7 +38,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
-    from stored_outputs import StoredRun, attribute_names, report, time_key
+    from stored_outputs import StoredRun, attribute_names, document_times, report, time_key, times_report
 except ImportError as missing:
     print(f"skip: {missing} (install python3-h5py)")
     sys.exit(77)
@@ -96,9 +98,8 @@ def check_mesh(grid, run):
 def check_reader(name, document, run, names):
     reader = open_reader(name, document)
     times = list(reader.TimestepValues or [])
-    ok = [time_key(t) for t in times] == run.times()
-    print(f"{name}: {len(times)} time steps shown, {len(run.steps)} stored"
-          + ("" if ok else " MISMATCH"))
+    text, ok = times_report(times, document_times(document), run)
+    print(f"{name}: {text}")
     for position, t in enumerate(times):
         grid = shown(reader, t)
         if grid is None:

@@ -30,6 +30,23 @@ def attribute_names(document):
     return names
 
 
+def document_times(document):
+    """The times of the document's steps, in their order: all stored times or
+    a selection of them (a window, a stride)."""
+    return [time_key(element.get("Value")) for element in ET.parse(document).getroot().iter("Time")]
+
+
+def times_report(shown, declared, run):
+    """One "n shown, n declared, n stored" text, and whether the shown times
+    are the declared ones and each of them a stored time."""
+    unstored = [t for t in declared if t not in run.steps]
+    ok = [time_key(t) for t in shown] == declared and not unstored
+    text = f"{len(shown)} times shown, {len(declared)} declared, {len(run.steps)} stored"
+    if unstored:
+        text += f"; {unstored[0]:g} is not a stored time"
+    return text + ("" if ok else " MISMATCH"), ok
+
+
 class StoredRun:
     """The stored steps of a results file and the outputs derived from them."""
 

@@ -1,6 +1,7 @@
-// The reader check scripts (scripts/*_check.py) on a small exported run:
-// ParaView's three XDMF readers, QGIS and meshio must show every output at
-// every time as computed from the results file. The readers are not build
+// The reader check scripts (scripts/*_check.py) on what the tool exports of
+// small runs: ParaView's three XDMF readers, QGIS and meshio must show every
+// output the documents declare at every time they declare, as computed from
+// the results file. The readers are not build
 // or test dependencies: each test runs its script when the program is
 // installed and skips with the script's reason otherwise.
 
@@ -14,10 +15,6 @@
 #include <vector>
 
 #include "BinaryRun.hpp"
-#include "H5Writer.hpp"
-#include "Mesh2dmWriter.hpp"
-#include "PortableXdmfWriter.hpp"
-#include "ResultReader.hpp"
 #include "ResultsFile.hpp"
 #include "ResultsFileMaker.hpp"
 #include "TempDir.hpp"
@@ -62,25 +59,78 @@ bool installed(const std::string& program) {
   return runCommand("command -v " + program, "/").status == 0;
 }
 
+// Every document form the tool writes for one run: the default document
+// with the mesh as .2dm, the portable document, and both forms of a window
+// with a stride and an output list.
+const char* const exportsOfEveryForm = R"({"RESULTS": {"EXPORT": [
+  {"format": "xdmf", "mesh_2dm": true},
+  {"format": "xdmf", "document": "portable.xdmf", "portable": true},
+  {"format": "xdmf", "document": "window.xdmf", "from": 1e-9, "every": 2, "mesh_2dm": true,
+   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"]},
+  {"format": "xdmf", "document": "window_portable.xdmf", "portable": true, "from": 1e-9, "every": 2,
+   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"]}]}})";
+
+// Writes a small run of the kind into folder and exports it in every form.
+BinaryRun exportEveryForm(const std::string& folder, synthetic::ModelKind kind,
+                          const std::vector<std::string>& outputs) {
+  synthetic::RunSettings settings;
+  settings.cells = 60;
+  settings.steps = 5;
+  settings.model = kind;
+  settings.outputs = outputs;
+  synthetic::writeResultsFile(folder + "/run.h5", settings);
+  writeFile(folder + "/cfg.json", exportsOfEveryForm);
+  return runResults({"-f", "cfg.json", "-r", "run.h5"}, folder);
+}
+
+void expectAgreement(const ScriptRun& run) {
+  if (run.status == skipStatus || run.status == notFoundStatus) GTEST_SKIP() << run.output;
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("\nall values agree\n"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("MISMATCH"), std::string::npos) << run.output;
+}
+
+ScriptRun paraview(const std::string& readers, const std::string& document, const std::string& folder,
+                   const std::string& results = "run.h5") {
+  if (!installed("pvbatch")) return {skipStatus, "pvbatch is not installed (Debian: paraview)"};
+  return runCommand("pvbatch " + script("paraview_check.py") + " --readers " + readers + " " + document + " " + results,
+                    folder);
+}
+
+// Every check on the documents of a run of the kind, exported in every
+// form: ParaView's XDMF Reader on the default documents and its three
+// readers on the portable ones, QGIS over the .2dm with the default
+// documents, meshio on the portable ones. Stops at the first check that skips.
+void expectEveryReaderAgrees(synthetic::ModelKind kind, const std::vector<std::string>& outputs) {
+  TempDir temporary;
+  const std::string folder = temporary.path();
+  const BinaryRun run = exportEveryForm(folder, kind, outputs);
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* document : {"results.xdmf", "window.xdmf"}) {
+    SCOPED_TRACE(document);
+    expectAgreement(paraview("XDMFReader", document, folder));
+    if (::testing::Test::IsSkipped()) return;
+    const std::string mesh = std::string(document) == "results.xdmf" ? "results.2dm" : "window.2dm";
+    expectAgreement(runPython("qgis_check.py", mesh + " " + document + " run.h5", folder));
+    if (::testing::Test::IsSkipped()) return;
+  }
+  for (const char* document : {"portable.xdmf", "window_portable.xdmf"}) {
+    SCOPED_TRACE(document);
+    expectAgreement(paraview("all", document, folder));
+    if (::testing::Test::IsSkipped()) return;
+    expectAgreement(runPython("meshio_check.py", std::string(document) + " run.h5", folder));
+    if (::testing::Test::IsSkipped()) return;
+  }
+}
+
 class ReaderChecks : public ::testing::Test {
  protected:
-  // A small hydraulics run with the example's outputs, its default export,
-  // the mesh as .2dm and a portable document of the same values.
+  // A small hydraulics run with the example's outputs, exported in every form.
   static void SetUpTestSuite() {
     folder = new TempDir;
-    synthetic::RunSettings settings;
-    settings.cells = 60;
-    settings.steps = 3;
-    settings.outputs = {"water_surface", "water_depth",       "bottom_elevation", "spec_discharge",
-                        "flow_velocity", "flow_velocity_abs", "friction_chezy"};
-    synthetic::writeResultsFile(folder->file("run.h5"), settings);
-    writeFile(folder->file("cfg.json"), configurationText({"xdmf"}));
-    exportRun = runResults({"-f", "cfg.json", "-r", "run.h5"}, folder->path());
-    if (exportRun.status != 0) return;
-    std::unique_ptr<api::IResultReader> results(dataio::createResultReader(folder->file("run.h5")));
-    dataio::writeMesh2dm(folder->file("results.2dm"), results->readIntArray("CellsAll/Topology"),
-                         results->readDoubleArray("NodesAll/Coordnts"));
-    writePortable(*results);
+    exportRun = exportEveryForm(folder->path(), synthetic::ModelKind::hydraulics,
+                                {"water_surface", "water_depth", "bottom_elevation", "spec_discharge",
+                                 "flow_velocity", "flow_velocity_abs", "friction_chezy"});
   }
 
   static void TearDownTestSuite() {
@@ -89,59 +139,6 @@ class ReaderChecks : public ::testing::Test {
   }
 
   void SetUp() override { ASSERT_EQ(exportRun.status, 0) << exportRun.err; }
-
-  // What the portable export holds: the mesh and every attribute as a
-  // dataset of its own, vectors with a zero third component. The computed
-  // outputs are those of the default export's auxiliary file.
-  static void writePortable(api::IResultReader& results) {
-    std::unique_ptr<api::IH5Reader> computed(dataio::createResultReader(folder->file("results_aux.h5")));
-    std::unique_ptr<api::IH5Writer> aux(dataio::createH5Writer(folder->file("portable_aux.h5")));
-    std::unique_ptr<api::IXdmfWriter> document(createPortableXdmfWriter("portable", "portable_aux.h5"));
-    const auto topology = results.readIntArray("CellsAll/Topology");
-    const auto coordinates = results.readDoubleArray("NodesAll/Coordnts");
-    aux->writeIntArray("CellsAll/Topology", topology);
-    aux->writeDoubleArray("NodesAll/Coordnts", coordinates);
-    const int cells = static_cast<int>(topology.size());
-    document->addMesh(cells, "CellsAll/Topology", 3 * cells, "NodesAll/Coordnts",
-                      3 * static_cast<int>(coordinates.size()));
-    const auto bed = results.readColumn("CellsAll/BottomEl", 0);
-    for (const auto& [time, step] : results.getTimes({"CellsAll/HydState"}, false)) {
-      document->addTimeStep(time);
-      const std::string state = dataio::resultStepPath("CellsAll/HydState", step);
-      const auto surface = results.readColumn(state, 0);
-      std::vector<double> depth(surface.size());
-      for (std::size_t i = 0; i < depth.size(); ++i) depth[i] = surface[i] - bed[i];
-      const auto scalar = [&](const std::string& name, const std::vector<double>& values) {
-        const std::string path = name + "/" + std::to_string(step);
-        aux->writeDoubleBuffer(path, cells, 1, values.data());
-        document->addScalar(name, cells, "portable_aux.h5", path, 1, 0);
-      };
-      const auto vector = [&](const std::string& name, const std::vector<double>& x, const std::vector<double>& y) {
-        std::vector<double> xyz;
-        for (std::size_t i = 0; i < x.size(); ++i) xyz.insert(xyz.end(), {x[i], y[i], 0.0});
-        const std::string path = name + "/" + std::to_string(step);
-        aux->writeDoubleBuffer(path, cells, 3, xyz.data());
-        document->addVector(name, cells, "portable_aux.h5", path, 3, {0, 1});
-      };
-      const std::string velocity = "flow_velocity/" + std::to_string(step);
-      scalar("water_surface", surface);
-      scalar("water_depth", depth);
-      scalar("bottom_elevation", bed);
-      vector("spec_discharge", results.readColumn(state, 1), results.readColumn(state, 2));
-      vector("flow_velocity", computed->readColumn(velocity, 0), computed->readColumn(velocity, 1));
-      scalar("flow_velocity_abs", computed->readColumn("flow_velocity_abs/" + std::to_string(step), 0));
-      scalar("friction_chezy", results.readColumn(dataio::resultStepPath("CellsAll/ChezyCoe", step), 0));
-    }
-    document->write(folder->file("portable.xdmf"));
-    aux->close();
-  }
-
-  static void expectAgreement(const ScriptRun& run) {
-    if (run.status == skipStatus || run.status == notFoundStatus) GTEST_SKIP() << run.output;
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("\nall values agree\n"), std::string::npos) << run.output;
-    EXPECT_EQ(run.output.find("MISMATCH"), std::string::npos) << run.output;
-  }
 
   static TempDir* folder;
   static BinaryRun exportRun;
@@ -153,14 +150,11 @@ BinaryRun ReaderChecks::exportRun;
 }  // namespace
 
 TEST_F(ReaderChecks, ParaViewShowsTheDefaultDocument) {
-  if (!installed("pvbatch")) GTEST_SKIP() << "pvbatch is not installed (Debian: paraview)";
-  expectAgreement(runCommand("pvbatch " + script("paraview_check.py") + " results.xdmf run.h5", folder->path()));
+  expectAgreement(paraview("XDMFReader", "results.xdmf", folder->path()));
 }
 
 TEST_F(ReaderChecks, ParaViewsThreeReadersShowThePortableDocument) {
-  if (!installed("pvbatch")) GTEST_SKIP() << "pvbatch is not installed (Debian: paraview)";
-  expectAgreement(
-      runCommand("pvbatch " + script("paraview_check.py") + " --readers all portable.xdmf run.h5", folder->path()));
+  expectAgreement(paraview("all", "portable.xdmf", folder->path()));
 }
 
 TEST_F(ReaderChecks, QgisShowsTheMeshWithTheDefaultDocument) {
@@ -169,6 +163,35 @@ TEST_F(ReaderChecks, QgisShowsTheMeshWithTheDefaultDocument) {
 
 TEST_F(ReaderChecks, MeshioReadsThePortableDocument) {
   expectAgreement(runPython("meshio_check.py", "portable.xdmf run.h5", folder->path()));
+}
+
+// A window of every second stored time after the first, three outputs.
+TEST_F(ReaderChecks, EveryReaderShowsTheDocumentsOfASelection) {
+  expectAgreement(paraview("XDMFReader", "window.xdmf", folder->path()));
+  expectAgreement(paraview("all", "window_portable.xdmf", folder->path()));
+  expectAgreement(runPython("qgis_check.py", "window.2dm window.xdmf run.h5", folder->path()));
+  expectAgreement(runPython("meshio_check.py", "window_portable.xdmf run.h5", folder->path()));
+}
+
+// The portable pair alone, in another folder: the results file only gives
+// the checks their expected values.
+TEST_F(ReaderChecks, ThePortablePairOpensAfterAMove) {
+  ASSERT_EQ(runCommand("mkdir -p moved && cp portable.xdmf portable_aux.h5 moved/", folder->path()).status, 0);
+  const std::string moved = folder->file("moved");
+  expectAgreement(runPython("meshio_check.py", "portable.xdmf ../run.h5", moved));
+  expectAgreement(paraview("all", "portable.xdmf", moved, "../run.h5"));
+}
+
+TEST(ReaderChecksOfRunKinds, MorphologyRun) {
+  expectEveryReaderAgrees(synthetic::ModelKind::morphology,
+                          {"delta_z", "water_depth", "bottom_elevation", "flow_velocity"});
+}
+
+// flood_tracking comes with the setup, first, and shows its first stored
+// step's record at every time.
+TEST(ReaderChecksOfRunKinds, FloodRun) {
+  expectEveryReaderAgrees(synthetic::ModelKind::flood,
+                          {"water_depth", "flow_velocity", "bottom_elevation", "delta_z"});
 }
 
 // The check itself must see a wrong value: one depth of the first step off
