@@ -3,10 +3,11 @@
 # floor program (bench/export_floor.cpp), which reads each step's inputs once
 # and writes what flow_velocity and flow_velocity_abs need, nothing more.
 #
-#   bench/run_export_bench.sh [all|floor]
+#   bench/run_export_bench.sh [all|floor|portable]
 #
 # all (default) runs the tool's export and the floor alternately; floor runs
-# the floor only. Environment: BENCH_DIR (scratch folder, default
+# the floor only; portable runs the tool's default and portable exports of
+# the same file alternately and compares their time and the bytes written. Environment: BENCH_DIR (scratch folder, default
 # /tmp/results-bench), BENCH_RUNS (runs of each, default 5), BENCH_CELLS
 # (default 500000), BENCH_STEPS (default 60). The results file is generated
 # once per cell and step count and kept for later runs.
@@ -18,8 +19,8 @@ runs=${BENCH_RUNS:-5}
 cells=${BENCH_CELLS:-500000}
 steps=${BENCH_STEPS:-60}
 case "$mode" in
-  all | floor) ;;
-  *) echo "usage: $0 [all|floor]" >&2; exit 2 ;;
+  all | floor | portable) ;;
+  *) echo "usage: $0 [all|floor|portable]" >&2; exit 2 ;;
 esac
 
 bash "$root/scripts/setup.sh"
@@ -60,6 +61,39 @@ clean() {
   rm -f bench.xdmf bench_aux.h5 floor_aux.h5
   sync
 }
+
+# The portable form copies the stored columns and computes every derived
+# output into its auxiliary file, which the default form leaves in the
+# results file or to the viewer.
+if [ "$mode" = portable ]; then
+  echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
+  rm -f default.runs portable.runs
+  for ((run = 1; run <= runs; run++)); do
+    for form in default portable; do
+      rm -f bench.xdmf bench_aux.h5 portable.xdmf portable_aux.h5
+      sync
+      if [ "$form" = default ]; then
+        measured=$(measure default "$results" -f cfg.json -r bench.h5 -o bench.xdmf)
+        written=$(cat bench.xdmf bench_aux.h5 | wc -c)
+      else
+        measured=$(measure portable "$results" -f portable.json -r bench.h5 -o portable.xdmf)
+        written=$(cat portable.xdmf portable_aux.h5 | wc -c)
+      fi
+      echo "$measured $written" >> "$form.runs"
+      echo "run $run: $form $measured (s, KB), $written bytes written"
+    done
+  done
+  rm -f bench.xdmf bench_aux.h5 portable.xdmf portable_aux.h5
+  n=$(h5ls bench.h5/CellsAll/Topology | sed -E 's/.*\{([0-9]+),.*/\1/')
+  echo "results file: $scratch/bench.h5, $n cells, $steps steps, $runs runs each"
+  for form in default portable; do
+    sort -g "$form.runs" | awk -v form="$form" '{ t[NR] = $1; if ($2 > m) m = $2; w = $3 } END {
+      median = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+      printf "%-8s wall time median %8.2f s, min %8.2f s; peak RSS %8.1f MB; written %9.1f MB\n",
+        form, median, t[1], m / 1024, w / 1e6 }'
+  done
+  exit 0
+fi
 
 tool_times=()
 floor_times=()
