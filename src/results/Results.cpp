@@ -10,6 +10,7 @@
 #include "OutputTargets.hpp"
 #include "ResultReader.hpp"
 #include "ResultsMesh.hpp"
+#include "RunArchive.hpp"
 #include "XdmfFormat.hpp"
 
 namespace results {
@@ -23,17 +24,9 @@ const std::string formatKey = "format";
 const std::string archiveGroup = ".config";
 const std::string separator = "/";
 const std::string modelDataset = archiveGroup + separator + "model";
-const std::string simulationDataset = archiveGroup + separator + "simulation";
-const std::string outputsPath = "SIMULATION/OUTPUT";
 
 enum class FormatKind { xdmf };
 const std::map<std::string, FormatKind> formatTable = {{"xdmf", FormatKind::xdmf}};
-
-std::vector<std::string> simulationOutputs(api::IResultReader& reader) {
-  const std::string simulation = reader.readStrings(simulationDataset).at(0);
-  std::unique_ptr<api::ICommandFileReader> settings(createCommandFileReader(simulation));
-  return settings->getStringVector(outputsPath, std::vector<std::string>());
-}
 
 }  // namespace
 
