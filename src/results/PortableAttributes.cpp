@@ -98,7 +98,7 @@ std::vector<PortableAttributes::Column> PortableAttributes::readColumns(api::IOu
   std::vector<Column> inputs;
   for (auto column = columns.begin(); column != columns.end(); ++column) {
     const std::string path = in.columnPath(out, columns, column, step);
-    const api::DoubleTable& table = in.stepData.get(path);
+    const api::DoubleTable& table = in.table(path);
     if (column->second < 0 || column->second >= table.columns)
       failure::fail("dataset <", path, "> does not contain column ", column->second, "!");
     inputs.push_back({table.values.data() + column->second, table.columns, table.rows});

@@ -21,7 +21,6 @@
 #include "IModel.hpp"
 #include "IResultReader.hpp"
 #include "IXdmfWriter.hpp"
-#include "StepDatasets.hpp"
 
 namespace results {
 
@@ -29,13 +28,14 @@ class PortableAttributes {
  public:
   using Columns = std::vector<model::DataColumn>;
   // How the export reads its data: the dataset that holds a data column of an
-  // output at a step, and the depth below which a cell counts as dry.
+  // output at a step, that dataset whole (valid while the step is written),
+  // and the depth below which a cell counts as dry.
   struct Inputs {
     api::IResultReader& reader;
     api::IModel& model;
-    StepDatasets& stepData;
     std::function<std::string(api::IOutput* out, const Columns& columns, Columns::const_iterator column, int step)>
         columnPath;
+    std::function<const api::DoubleTable&(const std::string& path)> table;
     std::function<double()> minimumDepth;
   };
 

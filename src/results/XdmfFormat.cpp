@@ -54,10 +54,11 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
 }
 
 PortableAttributes::Inputs XdmfFormat::portableInputs() {
-  return {*reader, *model, stepData,
+  return {*reader, *model,
           [this](api::IOutput* out, const DataColumns& columns, DataColumns::const_iterator column, int step) {
             return selectDataPath(out, columns, column, step);
           },
+          [this](const std::string& path) -> const api::DoubleTable& { return stepData.get(path); },
           [this] { return minimumWaterDepth(); }};
 }
 
