@@ -160,7 +160,9 @@ TEST_F(GuideCli, ConfigurationsShownAreTheExamplesOwnAndValid) {
   std::size_t shown = 0;
   for (const auto& block : blocks) {
     if (block.language != "json") continue;
-    if (shown++ == 0) EXPECT_EQ(joined(block.lines), readFile(sourceDir + "/examples/dambreak.json"));
+    if (shown++ == 0) {
+      EXPECT_EQ(joined(block.lines), readFile(sourceDir + "/examples/dambreak.json"));
+    }
     std::ostringstream findings;
     std::istringstream document(joined(block.lines));
     std::istringstream schema{std::string(resultsConfigurationSchema)};
