@@ -185,7 +185,8 @@ void StepStream::computeCells(Output& output, std::size_t cells, double* rows, d
   const std::size_t width = static_cast<std::size_t>(output.components);
   std::vector<double> cell(output.sourceOf.size());
   for (std::size_t i = 0; i < cells; ++i) {
-    for (std::size_t p = 0; p < cell.size(); ++p) cell[p] = sources[static_cast<std::size_t>(output.sourceOf[p])].block[i];
+    for (std::size_t p = 0; p < cell.size(); ++p)
+      cell[p] = sources[static_cast<std::size_t>(output.sourceOf[p])].block[i];
     for (std::size_t c = 0; c < width; ++c) rows[i * width + c] = output.functions[c](threshold, cell);
   }
 }
