@@ -14,7 +14,7 @@ const api::IRowReader& StepStream::input(const std::string& path) {
   if (found != datasetIndex.end()) return *datasets[found->second].reader;
   Dataset dataset;
   dataset.reader = results.openRows(path);
-  dataset.rows = spareBuffer();
+  dataset.rows = kept(keptRows, datasets.size());
   datasets.push_back(std::move(dataset));
   datasetIndex.emplace(path, datasets.size() - 1);
   return *datasets.back().reader;
@@ -28,7 +28,7 @@ std::vector<int> StepStream::sourcesOf(const std::vector<StepInput>& inputs) {
     auto found = sourceIndex.find(key);
     if (found == sourceIndex.end()) {
       Source source;
-      source.values = spareBuffer();
+      source.values = kept(keptColumns, sources.size());
       source.dataset = key.first;
       source.column = key.second;
       sources.push_back(std::move(source));
@@ -42,7 +42,7 @@ std::vector<int> StepStream::sourcesOf(const std::vector<StepInput>& inputs) {
 void StepStream::addOutput(const std::string& auxiliaryPath, const std::vector<StepInput>& inputs,
                            std::vector<model::ColumnForm> forms, std::vector<model::TransformFunction> functions) {
   Output output;
-  output.values = spareBuffer();
+  output.values = kept(keptValues, outputs.size());
   output.path = auxiliaryPath;
   output.sourceOf = sourcesOf(inputs);
   output.rows = input(inputs.at(0).path).rows();
@@ -217,12 +217,13 @@ void StepStream::feedConsumers(int firstCell) {
   for (HydraulicConsumer* consumer : consumers) consumer->add(time, slice);
 }
 
-// The buffers go to the next step, whose datasets have the shapes of this
-// one's: no step after the first allocates or clears memory.
+// The buffers go to the next step, whose datasets, columns and outputs come
+// in the order of this one's and have their shapes: no step after the first
+// allocates or clears memory.
 void StepStream::forgetStep() {
-  for (Dataset& dataset : datasets) spare.push_back(std::move(dataset.rows));
-  for (Source& source : sources) spare.push_back(std::move(source.values));
-  for (Output& output : outputs) spare.push_back(std::move(output.values));
+  keep(keptRows, datasets, &Dataset::rows);
+  keep(keptColumns, sources, &Source::values);
+  keep(keptValues, outputs, &Output::values);
   outputs.clear();
   consumers.clear();
   hydraulicSources.clear();
@@ -232,11 +233,15 @@ void StepStream::forgetStep() {
   datasetIndex.clear();
 }
 
-std::vector<double> StepStream::spareBuffer() {
-  if (spare.empty()) return {};
-  std::vector<double> buffer = std::move(spare.back());
-  spare.pop_back();
-  return buffer;
+template <typename Item>
+void StepStream::keep(std::vector<std::vector<double>>& buffers, std::vector<Item>& items,
+                      std::vector<double> Item::*buffer) {
+  if (buffers.size() < items.size()) buffers.resize(items.size());
+  for (std::size_t k = 0; k < items.size(); ++k) buffers[k] = std::move(items[k].*buffer);
+}
+
+std::vector<double> StepStream::kept(std::vector<std::vector<double>>& buffers, std::size_t position) {
+  return position < buffers.size() ? std::move(buffers[position]) : std::vector<double>();
 }
 
 }  // namespace results

@@ -97,7 +97,10 @@ class StepStream {
   void writeSlice(Output& output, int first, api::IH5Writer& auxiliaryFile);
   void feedConsumers(int firstCell);
   void forgetStep();
-  std::vector<double> spareBuffer();
+  template <typename Item>
+  static void keep(std::vector<std::vector<double>>& buffers, std::vector<Item>& items,
+                   std::vector<double> Item::*buffer);
+  static std::vector<double> kept(std::vector<std::vector<double>>& buffers, std::size_t position);
 
   api::IH5Reader& results;
   int sliceRows;
@@ -113,7 +116,8 @@ class StepStream {
   model::ColumnEvaluator evaluator;
   std::vector<model::ColumnEvaluator::Source> blockSources;
   std::vector<const double*> blockColumns;
-  std::vector<std::vector<double>> spare;
+  // The buffers of the previous step's datasets, columns and outputs.
+  std::vector<std::vector<double>> keptRows, keptColumns, keptValues;
 };
 
 }  // namespace results
