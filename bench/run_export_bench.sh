@@ -113,6 +113,7 @@ report() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+per_cell_step() { awk -v t="$1" -v n="$2" -v s="$3" 'BEGIN { printf "%.1f", t / (n * s) * 1e9 }'; }
 
 # Runs the programs named in $2.. alternately on results file $1, BENCH_RUNS
 # times each, after one warm-up run of each that also fills the page cache.
@@ -192,9 +193,10 @@ scaling() {
     read -r fu _ _ <<< "$(summary floor 2)"
     read -r _ _ tk <<< "$(summary tool 3)"
     read -r _ _ fk <<< "$(summary floor 3)"
-    rows+=("$(printf '%8s x %3s | %6.2f %6.2f (%.2f..%.2f) | %6.2f %6.2f (%.2f..%.2f) | %5s %5s | %5.2f %5.2f %5s | %7s %7s %5s' \
+    rows+=("$(printf '%8s x %3s | %6.2f %6.2f (%.2f..%.2f) | %6.2f %6.2f (%.2f..%.2f) | %5s %5s | %5.1f %5.1f | %5.2f %5.2f %5s | %7s %7s %5s' \
       "$n" "$s" "$t_med" "$t_min" "$t_min" "$t_max" "$f_med" "$f_min" "$f_min" "$f_max" \
-      "$(ratio "$t_med" "$f_med")" "$(ratio "$t_min" "$f_min")" "$tu" "$fu" "$(ratio "$tu" "$fu")" \
+      "$(ratio "$t_med" "$f_med")" "$(ratio "$t_min" "$f_min")" \
+      "$(per_cell_step "$t_min" "$n" "$s")" "$(per_cell_step "$f_min" "$n" "$s")" "$tu" "$fu" "$(ratio "$tu" "$fu")" \
       "$(megabytes "$tk")" "$(megabytes "$fk")" "$(ratio "$tk" "$fk")")")
     ratios+=("$(ratio "$t_med" "$f_med")")
     peaks+=("$n $s $tk")
@@ -202,7 +204,7 @@ scaling() {
   echo "load average after:  $(load)"
   echo "$runs runs of each program per case, alternating; wall and user times in s"
   echo "   cells x steps | tool wall median min (spread) | floor wall median min (spread) | tool/floor med min |" \
-    "user tool floor ratio | peak MB tool floor ratio"
+    "ns per cell and step (minima) tool floor | user median tool floor ratio | peak MB tool floor ratio"
   printf '%s\n' "${rows[@]}"
   printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END {
     printf "tool / floor (wall medians) across the cases: %.2f .. %.2f, the largest %.0f %% above the smallest\n",
