@@ -46,11 +46,16 @@ const double* ColumnEvaluator::compute(ColumnKernel kernel, const Ids& ids) {
         columns::velocity(cells, values(ids.at(0)), depth, wet, result);
       });
     }
+    // The squares are added x first, as the optimised per-cell function adds
+    // them: where both velocities are NaN, the sum keeps the x one, as the
+    // released tool has always written it. Which of two NaNs a sum keeps is
+    // the compiler's choice; an unoptimised build of the per-cell function
+    // keeps the other.
     case ColumnKernel::Speed: {
       const double* x = compute(ColumnKernel::Velocity, {ids.at(0), ids.at(2), ids.at(3), -1});
       const double* y = compute(ColumnKernel::Velocity, {ids.at(1), ids.at(2), ids.at(3), -1});
       return stored(Quantity::Speed, ids,
-                    [&](std::size_t cells, double* result) { columns::magnitude(cells, x, y, result); });
+                    [&](std::size_t cells, double* result) { columns::magnitude(cells, y, x, result); });
     }
   }
   RESULTS_CHECK(false, "unknown column kernel");

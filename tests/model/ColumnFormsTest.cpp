@@ -156,8 +156,9 @@ std::vector<int> identity(std::size_t width) {
 // Equal bits, or NaN both. Which NaN a sum of two NaNs gives is the choice
 // of the compiler, which orders the operands of an addition as it likes: the
 // per-cell speed itself keeps the NaN of the x term in an optimised build and
-// that of the y term in an unoptimised one. Every other result, signed zeros
-// and infinities included, must have the same bits.
+// that of the y term in an unoptimised one, and the column form follows the
+// optimised build. Every other result, signed zeros and infinities included,
+// must have the same bits.
 bool sameResult(double expected, double computed) {
   if (std::isnan(expected)) return std::isnan(computed);
   return bitsOf(expected) == bitsOf(computed);
