@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
 # Measures the export of flow outputs from a large hydraulics run against the
-# floor program (bench/export_floor.cpp), which reads each step's inputs once
-# and writes what flow_velocity and flow_velocity_abs need, nothing more.
+# floor program (bench/export_floor.cpp), which reads each step's inputs whole,
+# once, and writes what flow_velocity and flow_velocity_abs need, nothing
+# more; and against the same export scripted with h5py and numpy
+# (bench/numpy_export.py), as a user would write it.
 #
-#   bench/run_export_bench.sh [all|floor|portable]
+#   bench/run_export_bench.sh [all|floor|scaling|portable]
 #
-# all (default) runs the tool's export and the floor alternately; floor runs
-# the floor only; portable runs the tool's default and portable exports of
-# the same file alternately and compares their time and the bytes written. Environment: BENCH_DIR (scratch folder, default
-# /tmp/results-bench), BENCH_RUNS (runs of each, default 5), BENCH_CELLS
-# (default 500000), BENCH_STEPS (default 60). The results file is generated
-# once per cell and step count and kept for later runs.
+# all (default): one results file of BENCH_CELLS cells x BENCH_STEPS steps;
+#   the tool, the floor and the numpy script run alternately. The numpy row is
+#   skipped, with a note, where no python3 imports h5py and numpy.
+# floor: the floor program only, on the same file.
+# scaling: the tool and the floor alternately on 250k, 500k, 1M and 2M cells
+#   x 60 steps and on 500k cells x 30, 60, 120 and 240 steps.
+# portable: the tool's default and portable exports of the default file
+#   alternately, with the bytes each writes (document and auxiliary file).
+#
+# Environment: BENCH_DIR (scratch folder, default /tmp/results-bench),
+# BENCH_RUNS (runs of each program per case, default 5), BENCH_CELLS (default
+# 500000), BENCH_STEPS (default 60). Results files are generated once per cell
+# and step count and kept for later runs. Every figure is of whole runs of the
+# programs, measured with /usr/bin/time: wall time, user CPU time and peak
+# resident memory; medians and minima over the runs, the spread as min..max.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-all}
@@ -19,8 +30,8 @@ runs=${BENCH_RUNS:-5}
 cells=${BENCH_CELLS:-500000}
 steps=${BENCH_STEPS:-60}
 case "$mode" in
-  all | floor | portable) ;;
-  *) echo "usage: $0 [all|floor|portable]" >&2; exit 2 ;;
+  all | floor | scaling | portable) ;;
+  *) echo "usage: $0 [all|floor|scaling|portable]" >&2; exit 2 ;;
 esac
 
 bash "$root/scripts/setup.sh"
@@ -28,120 +39,207 @@ cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$root/build/release" -j "$(nproc)" --target results make_results export_floor
 results="$root/build/release/src/app/results"
 floor_program="$root/build/release/bench/export_floor"
+numpy_script="$root/bench/numpy_export.py"
 
 mkdir -p "$scratch"
 cd "$scratch"
-if [ ! -f bench.h5 ] || [ "$(cat bench.settings 2>/dev/null)" != "$cells $steps" ]; then
-  echo "generating bench.h5: $cells cells, $steps steps"
-  rm -f bench.settings
-  "$root/build/release/bench/make_results" bench.h5 "$cells" "$steps" hydraulics
-  echo "$cells $steps" > bench.settings
-fi
-# The results file is named without a folder: the tool composes the model from
-# the archive of a name made of exactly two dot-separated pieces.
+# The tool composes the model from the archive of a results file named with
+# exactly two dot-separated pieces, so the files carry no other dot.
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > cfg.json
-# Both sides read a warm page cache.
-cat bench.h5 > /dev/null
+echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
 
-# Prints "<seconds> <kilobytes>" of one run; the run's own output goes to $1.log.
+# The results file of one case, generated when missing: prints its name.
+results_file() {
+  local n=$1 s=$2 name="c${1}_s${2}.h5"
+  if [ ! -f "$name" ]; then
+    echo "generating $name: $n cells, $s steps" >&2
+    "$root/build/release/bench/make_results" "$name.part" "$n" "$s" hydraulics >&2
+    mv "$name.part" "$name"
+  fi
+  echo "$name"
+}
+
+# A python3 that imports h5py and numpy, or nothing.
+numpy_python() {
+  local candidate
+  for candidate in python3 /usr/bin/python3; do
+    if command -v "$candidate" > /dev/null && "$candidate" -c 'import h5py, numpy' 2> /dev/null; then
+      command -v "$candidate"
+      return
+    fi
+  done
+}
+
+# Appends "<wall s> <user s> <peak KB>" of one run to the file $1.times; the
+# run's own output goes to $1.log.
 measure() {
   local name=$1
   shift
-  if ! /usr/bin/time -f "%e %M" -o "$name.time" "$@" > "$name.log" 2>&1; then
+  if ! /usr/bin/time -f "%e %U %M" -o "$name.time" "$@" > "$name.log" 2>&1; then
     echo "$name run failed, its output ($scratch/$name.log):" >&2
     tail -n 20 "$name.log" >&2
     exit 1
   fi
-  cat "$name.time"
+  cat "$name.time" >> "$name.times"
 }
 
 # The previous run's written data reach the disk before the next run starts,
-# so that neither side pays for the other's write-back.
+# so that no program pays for another's write-back.
 clean() {
-  rm -f bench.xdmf bench_aux.h5 floor_aux.h5
+  rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5
   sync
+}
+
+# "<median> <minimum> <maximum>" of one column (1: wall, 2: user, 3: peak KB)
+# of a .times file; the median of an even count is the mean of the middle two.
+summary() {
+  awk -v c="$2" '{ print $c }' "$1.times" | sort -g |
+    awk '{ v[NR] = $1 } END {
+      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+      print m, v[1], v[NR] }'
+}
+
+declare -A wall_median wall_min user_median peak
+# One row: wall median, min, spread; user median, min; peak RSS (the largest).
+report() {
+  local name=$1 label=$2 w_med w_min w_max u_med u_min u_max k_max
+  read -r w_med w_min w_max <<< "$(summary "$name" 1)"
+  read -r u_med u_min u_max <<< "$(summary "$name" 2)"
+  read -r _ _ k_max <<< "$(summary "$name" 3)"
+  wall_median[$name]=$w_med
+  wall_min[$name]=$w_min
+  user_median[$name]=$u_med
+  peak[$name]=$k_max
+  printf '%-7s wall median %6.2f s, min %6.2f s (spread %.2f..%.2f) | user median %6.2f s, min %6.2f s | peak RSS %7.1f MB\n' \
+    "$label" "$w_med" "$w_min" "$w_min" "$w_max" "$u_med" "$u_min" "$(megabytes "$k_max")"
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+per_cell_step() { awk -v t="$1" -v n="$2" -v s="$3" 'BEGIN { printf "%.1f", t / (n * s) * 1e9 }'; }
+
+# Runs the programs named in $2.. alternately on results file $1, BENCH_RUNS
+# times each, after one warm-up run of each that also fills the page cache.
+alternate() {
+  local file=$1 program run
+  shift
+  for program in "$@"; do rm -f "$program.times"; done
+  cat "$file" > /dev/null
+  for ((run = 0; run <= runs; run++)); do
+    for program in "$@"; do
+      clean
+      case $program in
+        tool) measure tool "$results" -f cfg.json -r "$file" -o bench.xdmf ;;
+        floor) measure floor "$floor_program" "$file" floor_aux.h5 ;;
+        numpy) measure numpy "$python" "$numpy_script" "$file" numpy.xdmf ;;
+        default) measure default "$results" -f cfg.json -r "$file" -o bench.xdmf
+          cat bench.xdmf bench_aux.h5 | wc -c > default.written ;;
+        portable) measure portable "$results" -f portable.json -r "$file" -o portable.xdmf
+          cat portable.xdmf portable_aux.h5 | wc -c > portable.written ;;
+      esac
+      # The warm-up run is not counted.
+      if [ "$run" -eq 0 ]; then rm -f "$program.times"; fi
+    done
+  done
+  clean
+}
+
+load() { cut -d ' ' -f 1-3 /proc/loadavg; }
+
+default_case() {
+  local file programs=(tool floor)
+  file=$(results_file "$cells" "$steps")
+  python=$(numpy_python)
+  if [ "$mode" = floor ]; then
+    programs=(floor)
+  elif [ -n "$python" ]; then
+    programs+=(numpy)
+    # The numpy script must write what the tool writes: the same values in
+    # the auxiliary file, the same document apart from the auxiliary file's name.
+    clean
+    "$results" -f cfg.json -r "$file" -o bench.xdmf > /dev/null
+    "$python" "$numpy_script" "$file" numpy.xdmf
+    h5diff -q bench_aux.h5 numpy_aux.h5 || { echo "the numpy script wrote other values than the tool" >&2; exit 1; }
+    sed 's/bench_aux\.h5/numpy_aux.h5/g' bench.xdmf | cmp -s - numpy.xdmf ||
+      { echo "the numpy script wrote another document than the tool" >&2; exit 1; }
+  else
+    echo "no python3 here imports h5py and numpy: the numpy row is skipped"
+  fi
+  echo "load average before: $(load)"
+  alternate "$file" "${programs[@]}"
+  echo "load average after:  $(load)"
+  echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
+  if [ "$mode" = all ]; then report tool tool; fi
+  report floor floor
+  if [ "$mode" = floor ]; then return; fi
+  if [ -n "$python" ]; then report numpy numpy; fi
+  echo "tool / floor: wall medians $(ratio "${wall_median[tool]}" "${wall_median[floor]}")," \
+    "wall minima $(ratio "${wall_min[tool]}" "${wall_min[floor]}")," \
+    "user medians $(ratio "${user_median[tool]}" "${user_median[floor]}")," \
+    "peak RSS $(ratio "${peak[tool]}" "${peak[floor]}")"
+  if [ -n "$python" ]; then
+    echo "numpy / tool: wall medians $(ratio "${wall_median[numpy]}" "${wall_median[tool]}")," \
+      "wall minima $(ratio "${wall_min[numpy]}" "${wall_min[tool]}")"
+  fi
+  echo "one time step: inputs $((cells * 4 * 8)) bytes (HydState + BottomEl), outputs $((cells * 3 * 8)) bytes" \
+    "(flow_velocity + flow_velocity_abs)"
+}
+
+scaling() {
+  local cases=("250000 60" "500000 60" "1000000 60" "2000000 60" "500000 30" "500000 120" "500000 240")
+  local rows=() ratios=() peaks=() entry n s file
+  local t_med t_min t_max f_med f_min f_max tu fu tk fk
+  echo "load average before: $(load)"
+  for entry in "${cases[@]}"; do
+    read -r n s <<< "$entry"
+    file=$(results_file "$n" "$s")
+    alternate "$file" tool floor
+    read -r t_med t_min t_max <<< "$(summary tool 1)"
+    read -r f_med f_min f_max <<< "$(summary floor 1)"
+    read -r tu _ _ <<< "$(summary tool 2)"
+    read -r fu _ _ <<< "$(summary floor 2)"
+    read -r _ _ tk <<< "$(summary tool 3)"
+    read -r _ _ fk <<< "$(summary floor 3)"
+    rows+=("$(printf '%8s x %3s | %6.2f %6.2f (%.2f..%.2f) | %6.2f %6.2f (%.2f..%.2f) | %5s %5s | %5.1f %5.1f | %5.2f %5.2f %5s | %7s %7s %5s' \
+      "$n" "$s" "$t_med" "$t_min" "$t_min" "$t_max" "$f_med" "$f_min" "$f_min" "$f_max" \
+      "$(ratio "$t_med" "$f_med")" "$(ratio "$t_min" "$f_min")" \
+      "$(per_cell_step "$t_min" "$n" "$s")" "$(per_cell_step "$f_min" "$n" "$s")" "$tu" "$fu" "$(ratio "$tu" "$fu")" \
+      "$(megabytes "$tk")" "$(megabytes "$fk")" "$(ratio "$tk" "$fk")")")
+    ratios+=("$(ratio "$t_med" "$f_med")")
+    peaks+=("$n $s $tk")
+  done
+  echo "load average after:  $(load)"
+  echo "$runs runs of each program per case, alternating; wall and user times in s"
+  echo "   cells x steps | tool wall median min (spread) | floor wall median min (spread) | tool/floor med min |" \
+    "ns per cell and step (minima) tool floor | user median tool floor ratio | peak MB tool floor ratio"
+  printf '%s\n' "${rows[@]}"
+  printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END {
+    printf "tool / floor (wall medians) across the cases: %.2f .. %.2f, the largest %.0f %% above the smallest\n",
+      v[1], v[NR], (v[NR] / v[1] - 1) * 100 }'
+  printf '%s\n' "${peaks[@]}" | awk '$1 == 500000 { printf "tool peak RSS at 500000 cells and %s steps: %.1f MB\n", $2, $3 / 1024 }'
 }
 
 # The portable form copies the stored columns and computes every derived
 # output into its auxiliary file, which the default form leaves in the
 # results file or to the viewer.
-if [ "$mode" = portable ]; then
-  echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
-  rm -f default.runs portable.runs
-  for ((run = 1; run <= runs; run++)); do
-    for form in default portable; do
-      rm -f bench.xdmf bench_aux.h5 portable.xdmf portable_aux.h5
-      sync
-      if [ "$form" = default ]; then
-        measured=$(measure default "$results" -f cfg.json -r bench.h5 -o bench.xdmf)
-        written=$(cat bench.xdmf bench_aux.h5 | wc -c)
-      else
-        measured=$(measure portable "$results" -f portable.json -r bench.h5 -o portable.xdmf)
-        written=$(cat portable.xdmf portable_aux.h5 | wc -c)
-      fi
-      echo "$measured $written" >> "$form.runs"
-      echo "run $run: $form $measured (s, KB), $written bytes written"
-    done
-  done
-  rm -f bench.xdmf bench_aux.h5 portable.xdmf portable_aux.h5
-  n=$(h5ls bench.h5/CellsAll/Topology | sed -E 's/.*\{([0-9]+),.*/\1/')
-  echo "results file: $scratch/bench.h5, $n cells, $steps steps, $runs runs each"
-  for form in default portable; do
-    sort -g "$form.runs" | awk -v form="$form" '{ t[NR] = $1; if ($2 > m) m = $2; w = $3 } END {
-      median = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
-      printf "%-8s wall time median %8.2f s, min %8.2f s; peak RSS %8.1f MB; written %9.1f MB\n",
-        form, median, t[1], m / 1024, w / 1e6 }'
-  done
-  exit 0
-fi
-
-tool_times=()
-floor_times=()
-for ((run = 1; run <= runs; run++)); do
-  tool="skipped"
-  if [ "$mode" = all ]; then
-    clean
-    tool=$(measure tool "$results" -f cfg.json -r bench.h5 -o bench.xdmf)
-    [ -f bench.xdmf ] && [ -f bench_aux.h5 ] || { echo "the tool wrote no export" >&2; exit 1; }
-    tool_times+=("$tool")
-  fi
-  clean
-  floor=$(measure floor "$floor_program" bench.h5 floor_aux.h5)
-  floor_times+=("$floor")
-  echo "run $run: tool $tool, floor $floor (s, KB)"
-done
-clean
-
-# "<median> <minimum> <maximum>" of one column (1: seconds, 2: kilobytes) of
-# the measured lines; the median of an even count is the mean of the middle two.
-summary() {
-  local column=$1
-  shift
-  printf '%s\n' "$@" | awk -v c="$column" '{ print $c }' | sort -g |
-    awk '{ v[NR] = $1 } END {
-      m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-      print m, v[1], v[NR] }'
-}
-declare -A medians minima
-report() {
-  local label=$1 median minimum peak
-  shift
-  read -r median minimum _ <<< "$(summary 1 "$@")"
-  read -r _ _ peak <<< "$(summary 2 "$@")"
-  printf '%-6s wall time median %8.2f s, min %8.2f s; peak RSS %8.1f MB\n' \
-    "$label" "$median" "$minimum" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')"
-  medians[$label]=$median
-  minima[$label]=$minimum
+portable_case() {
+  local file
+  file=$(results_file "$cells" "$steps")
+  echo "load average before: $(load)"
+  alternate "$file" default portable
+  echo "load average after:  $(load)"
+  echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
+  report default default
+  report portable portable
+  echo "written: default $(awk -v b="$(cat default.written)" 'BEGIN { printf "%.1f", b / 1e6 }') MB," \
+    "portable $(awk -v b="$(cat portable.written)" 'BEGIN { printf "%.1f", b / 1e6 }') MB;" \
+    "portable / default: wall medians $(ratio "${wall_median[portable]}" "${wall_median[default]}")"
 }
 
-n=$(h5ls bench.h5/CellsAll/Topology | sed -E 's/.*\{([0-9]+),.*/\1/')
-echo "results file: $scratch/bench.h5, $n cells, $steps steps, $runs runs each"
-if [ "$mode" = all ]; then
-  report tool "${tool_times[@]}"
+if [ "$mode" = scaling ]; then
+  scaling
+elif [ "$mode" = portable ]; then
+  portable_case
+else
+  default_case
 fi
-report floor "${floor_times[@]}"
-if [ "$mode" = all ]; then
-  awk -v t="${medians[tool]}" -v f="${medians[floor]}" 'BEGIN { printf "ratio of medians (tool / floor): %.2f\n", t / f }'
-  awk -v t="${minima[tool]}" -v f="${minima[floor]}" 'BEGIN { printf "ratio of minima (tool / floor): %.2f\n", t / f }'
-fi
-echo "one time step: inputs $((n * 4 * 8)) bytes (HydState + BottomEl), outputs $((n * 3 * 8)) bytes (flow_velocity + flow_velocity_abs), total $((n * 7 * 8)) bytes"

@@ -1,9 +1,11 @@
 #include "H5Reader.hpp"
 
 #include <limits>
+#include <utility>
 
 #include "Failure.hpp"
 #include "H5Data.hpp"
+#include "H5Rows.hpp"
 
 namespace dataio {
 namespace {
@@ -53,6 +55,14 @@ Shape twoDimensionalShape(const h5::DataSetHandle& dataSet, const std::string& p
   return shape;
 }
 
+// A dataset without columns is no failure here: the caller reports the column
+// it misses, as a column read would.
+Shape tableShape(const h5::DataSetHandle& dataSet, const std::string& path) {
+  const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path), path);
+  if (shape.columns >= 1) twoDimensionalShape(dataSet, path);
+  return shape;
+}
+
 template <typename T>
 Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
   const Shape shape = twoDimensionalShape(dataSet, path);
@@ -84,20 +94,21 @@ std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& pa
   return rowsOf(readTable<double>(openDataSet(path), path));
 }
 
-// A dataset without columns is no failure here: the caller reports the column
-// it misses, as a column read would.
 void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
   const h5::DataSetHandle dataSet = openDataSet(path);
-  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
-  const Shape shape = shapeOf(dimensions, path);
-  if (shape.columns < 1) {
+  const Shape shape = tableShape(dataSet, path);
+  if (shape.columns < 1)
     table.values.clear();
-  } else {
-    twoDimensionalShape(dataSet, path);
+  else
     h5::readValues(dataSet, path, table.values);
-  }
   table.rows = shape.rows;
   table.columns = shape.columns;
+}
+
+std::unique_ptr<api::IRowReader> H5Reader::openRows(const std::string& path) {
+  h5::DataSetHandle dataSet = openDataSet(path);
+  const Shape shape = tableShape(dataSet, path);
+  return std::make_unique<H5RowReader>(std::move(dataSet), path, shape.rows, shape.columns);
 }
 
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {

@@ -3,6 +3,7 @@
 #include "Failure.hpp"
 #include "H5Calls.hpp"
 #include "H5Data.hpp"
+#include "H5Rows.hpp"
 #include "H5Types.hpp"
 
 namespace dataio {
@@ -72,6 +73,13 @@ void H5Writer::writeStrings(const std::string& path, const std::string& /*tag*/,
                             const std::vector<std::string>& data) {
   h5::writeStrings(dataSetFor(path, {data.size()}, h5::utf8StringType()), data, path);
   writeAttribute(path, "size", static_cast<int>(data.size()));
+}
+
+std::unique_ptr<api::IRowWriter> H5Writer::createRows(const std::string& path, const int& rows, const int& columns) {
+  RESULTS_CHECK(rows >= 0 && columns >= 0, "negative dimensions for dataset <", path, ">");
+  const std::vector<h5::Extent> dims{static_cast<h5::Extent>(rows), static_cast<h5::Extent>(columns)};
+  return std::make_unique<H5RowWriter>(*this, dataSetFor(path, dims, h5::nativeTypeOf<double>()), path, rows,
+                                       columns);
 }
 
 void H5Writer::close() { closeFile(); }

@@ -3,6 +3,7 @@
 // exists. Every dataset gets an integer attribute "size" with its total number
 // of values.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ class H5Writer : public H5Base, public api::IH5Writer {
                          const double* data) override;
   // tag is not used.
   void writeStrings(const std::string& path, const std::string& tag, const std::vector<std::string>& data) override;
+  std::unique_ptr<api::IRowWriter> createRows(const std::string& path, const int& rows, const int& columns) override;
   void close() override;
 
  private:

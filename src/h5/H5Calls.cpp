@@ -154,10 +154,11 @@ void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType,
       "Unable to read the dataset " + quoted(path));
 }
 
-void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const void* buffer,
-                  const std::string& path) {
-  check<DataSetException>(H5Dwrite(dataSet.id(), memoryType.id(), H5S_ALL, H5S_ALL, H5P_DEFAULT, buffer),
-                          "Unable to write the dataset " + quoted(path));
+void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
+                  const DataSpaceHandle* fileSpace, const void* buffer, const std::string& path) {
+  check<DataSetException>(
+      H5Dwrite(dataSet.id(), memoryType.id(), spaceOrAll(memorySpace), spaceOrAll(fileSpace), H5P_DEFAULT, buffer),
+      "Unable to write the dataset " + quoted(path));
 }
 
 void reclaimVariableLength(const DataTypeHandle& memoryType, const DataSpaceHandle& space, void* buffer) {

@@ -51,8 +51,8 @@ DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& pa
 DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path);
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path);
-void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const void* buffer,
-                  const std::string& path);
+void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
+                  const DataSpaceHandle* fileSpace, const void* buffer, const std::string& path);
 void reclaimVariableLength(const DataTypeHandle& memoryType, const DataSpaceHandle& space, void* buffer);
 
 // Dataspaces

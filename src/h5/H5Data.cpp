@@ -85,9 +85,25 @@ std::vector<std::vector<double>> readColumnSlice(const DataSetHandle& dataSet, c
   return slice;
 }
 
+void readRows(const DataSetHandle& dataSet, const DataSpaceHandle& fileSpace, const std::string& path, Extent first,
+              Extent count, Extent columns, double* values) {
+  if (count == 0 || columns == 0) return;
+  selectHyperslab(fileSpace, {first, 0}, {count, columns});
+  const DataSpaceHandle memorySpace = createSimpleSpace({count, columns});
+  readDataSet(dataSet, nativeTypeOf<double>(), &memorySpace, &fileSpace, values, path);
+}
+
+void writeRows(const DataSetHandle& dataSet, const DataSpaceHandle& fileSpace, const std::string& path, Extent first,
+               Extent count, Extent columns, const double* values) {
+  if (count == 0 || columns == 0) return;
+  selectHyperslab(fileSpace, {first, 0}, {count, columns});
+  const DataSpaceHandle memorySpace = createSimpleSpace({count, columns});
+  writeDataSet(dataSet, nativeTypeOf<double>(), &memorySpace, &fileSpace, values, path);
+}
+
 template <typename T>
 void writeValues(const DataSetHandle& dataSet, const T* data, const std::string& path) {
-  writeDataSet(dataSet, nativeTypeOf<T>(), data, path);
+  writeDataSet(dataSet, nativeTypeOf<T>(), nullptr, nullptr, data, path);
 }
 template void writeValues<int>(const DataSetHandle&, const int*, const std::string&);
 template void writeValues<double>(const DataSetHandle&, const double*, const std::string&);
@@ -96,7 +112,7 @@ void writeStrings(const DataSetHandle& dataSet, const std::vector<std::string>& 
   std::vector<const char*> pointers;
   pointers.reserve(data.size());
   for (const std::string& text : data) pointers.push_back(text.c_str());
-  writeDataSet(dataSet, utf8StringType(), pointers.data(), path);
+  writeDataSet(dataSet, utf8StringType(), nullptr, nullptr, pointers.data(), path);
 }
 
 std::string sizeMismatchText(std::size_t vectorSize, std::size_t dataSetSize, std::size_t dimension) {

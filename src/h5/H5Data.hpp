@@ -1,7 +1,7 @@
 #pragma once
 // Whole-dataset reads and writes of native int, double and UTF-8 strings, the
-// read of one column of a two-dimensional dataset, and the packing of nested
-// vectors into one row-order buffer.
+// read of one column of a two-dimensional dataset, reads and writes of runs of
+// rows, and the packing of nested vectors into one row-order buffer.
 
 #include <string>
 #include <vector>
@@ -26,6 +26,15 @@ std::vector<std::string> readStrings(const DataSetHandle& dataSet, const std::st
 // Column `column` of a two-dimensional dataset of `rows` rows, as rows of one value.
 std::vector<std::vector<double>> readColumnSlice(const DataSetHandle& dataSet, const std::string& path,
                                                  Extent rows, Extent column);
+
+// Rows [first, first + count) of a two-dimensional double dataset of
+// `columns` columns, every column, in row order. fileSpace is the dataset's
+// dataspace, kept by the caller across calls; each call replaces its
+// selection. No rows or no columns read or write nothing.
+void readRows(const DataSetHandle& dataSet, const DataSpaceHandle& fileSpace, const std::string& path, Extent first,
+              Extent count, Extent columns, double* values);
+void writeRows(const DataSetHandle& dataSet, const DataSpaceHandle& fileSpace, const std::string& path, Extent first,
+               Extent count, Extent columns, const double* values);
 
 // data holds as many values (int or double) as the dataset, in row order.
 template <typename T>

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-dataset reads with shape checks from a file opened read-only.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,18 @@ struct DoubleTable {
   std::vector<double> values;
 };
 
+// One two-dimensional double dataset held open for reads of runs of rows, so
+// that an export can stream a time step through slices that stay in cache.
+class IRowReader {
+ public:
+  virtual ~IRowReader() = default;
+  virtual int rows() const = 0;
+  virtual int columns() const = 0;
+  // Rows [first, first + count), every column, in row order: count * columns()
+  // values. The rows must lie within the dataset.
+  virtual void read(int first, int count, double* values) = 0;
+};
+
 class IH5Reader : public virtual IH5Base {
  public:
   virtual int readInt(const std::string& path) = 0;
@@ -29,6 +42,9 @@ class IH5Reader : public virtual IH5Base {
   // as every step reads datasets of the same shape again. A dataset without
   // columns gives a table of none, for the caller to name the missing column.
   virtual void readDoubleTable(const std::string& path, DoubleTable& table) = 0;
+  // The dataset checked as readDoubleTable checks it, held open without
+  // reading any value; a dataset without columns gives a reader of none.
+  virtual std::unique_ptr<IRowReader> openRows(const std::string& path) = 0;
 };
 
 }  // namespace api

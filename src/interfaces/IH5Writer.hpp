@@ -2,12 +2,25 @@
 // Dataset writes into a file created (or emptied) by the writer. Every dataset
 // carries an integer attribute "size" with its total number of values.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "IH5Base.hpp"
 
 namespace api {
+
+// A two-dimensional double dataset created at its full size and written in
+// runs of rows, so that an export can stream a time step through slices.
+class IRowWriter {
+ public:
+  virtual ~IRowWriter() = default;
+  // Rows [first, first + count) from count * columns values in row order; the
+  // rows must lie within the dataset. The "size" attribute follows the first
+  // write, as it follows a whole-dataset write, so that the file is laid out
+  // as if the dataset had been written at once.
+  virtual void write(int first, int count, const double* values) = 0;
+};
 
 class IH5Writer : public virtual IH5Base {
  public:
@@ -20,6 +33,10 @@ class IH5Writer : public virtual IH5Base {
                                  const double* data) = 0;
   virtual void writeStrings(const std::string& path, const std::string& tag,
                             const std::vector<std::string>& data) = 0;
+  // The dataset of rows x columns doubles at path, made with its missing
+  // groups unless one of that shape is there (as writeDoubleBuffer finds or
+  // makes it); nothing is written until the first write.
+  virtual std::unique_ptr<IRowWriter> createRows(const std::string& path, const int& rows, const int& columns) = 0;
   // Flushes and closes the file, throwing when that fails; callers use it
   // before they report success so that no failed write goes unnoticed.
   virtual void close() = 0;

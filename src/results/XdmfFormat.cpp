@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "Catalogue.hpp"
+#include "ColumnForms.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "H5Writer.hpp"
@@ -16,18 +18,6 @@ namespace {
 
 const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
 
-// One input column of a transformed output, read from a dataset of the step.
-struct InputColumn {
-  InputColumn(const api::DoubleTable& table, int column)
-      : first(table.values.data() + column), stride(table.columns), rows(table.rows) {}
-  std::size_t size() const { return rows; }
-  double operator[](std::size_t row) const { return first[row * stride]; }
-
-  const double* first;
-  std::size_t stride;
-  std::size_t rows;
-};
-
 std::string documentFolder(const std::string& stem) { return folderOf(stem + ".xdmf"); }
 
 std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_last_of('/') + 1); }
@@ -39,7 +29,8 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
     : BaseFormat(reader_, model_, selection_.stem),
       selection(selection_),
       resultsReference(referenceFrom(documentFolder(selection_.stem), reader_->getFileName())),
-      stepData(*reader_) {
+      stepData(*reader_),
+      portableData(*reader_) {
   hdfwriter = auxiliaryFile_ ? auxiliaryFile_
                              : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(selection.auxiliaryFile()));
   if (hdfwriter) auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
@@ -58,7 +49,7 @@ PortableAttributes::Inputs XdmfFormat::portableInputs() {
           [this](api::IOutput* out, const DataColumns& columns, DataColumns::const_iterator column, int step) {
             return selectDataPath(out, columns, column, step);
           },
-          [this](const std::string& path) -> const api::DoubleTable& { return stepData.get(path); },
+          [this](const std::string& path) -> const api::DoubleTable& { return portableData.get(path); },
           [this] { return minimumWaterDepth(); }};
 }
 
@@ -69,7 +60,7 @@ void XdmfFormat::exportData(const int&) {
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
 
   for (const auto& [time, step] : tInfo) {
-    stepData.beginStep();
+    if (portable) portableData.beginStep();
     writer->addTimeStep(time);
     for (const model::OutputID id : selection.outputs) {
       api::IOutput* out = model->getOutput(id);
@@ -82,6 +73,7 @@ void XdmfFormat::exportData(const int&) {
       else
         exportTransformed(out, step);
     }
+    writeStepData(time, step);
   }
   writer->write(selection.document());
 }
@@ -175,28 +167,28 @@ void XdmfFormat::exportFunction(api::IOutput* out, int nrCells, int step) {
   writer->addFunction(out->getName(), nrCells, function, filenames, datasets, sizes, indices);
 }
 
-// Every input dataset comes from the step's cache and all components of a
-// cell are computed in one pass, written with one dataset write.
+// A computed output is checked here, as a read of each of its columns would
+// check it, and joins the step's other computed outputs, which writeStepData
+// computes and writes in one pass over the step's datasets. When one fails,
+// the outputs before it are written first, as they were when each output was
+// written on its own.
 void XdmfFormat::exportTransformed(api::IOutput* out, int step) {
+  try {
+    addTransformed(out, step);
+  } catch (...) {
+    if (!stepData.empty()) stepData.write(minimumWaterDepth(), *hdfwriter);
+    throw;
+  }
+}
+
+void XdmfFormat::addTransformed(api::IOutput* out, int step) {
   RESULTS_CHECK(out, "a valid output is required");
   const int nf = out->getNrDataFunctions();
   RESULTS_CHECK(out->getNrDataFunctions() > 0, "at least one function needs to be applied");
 
-  const DataColumns dataCols = out->getDataColumns();
-  std::vector<InputColumn> baseData;
-  for (auto entry = dataCols.begin(); entry != dataCols.end(); ++entry) {
-    const std::string path = selectDataPath(out, dataCols, entry, step);
-    const api::DoubleTable& table = stepData.get(path);
-    if (entry->second < 0 || entry->second >= table.columns)
-      failure::fail("dataset <", path, "> does not contain column ", entry->second, "!");
-    baseData.emplace_back(table, entry->second);
-    RESULTS_CHECK(baseData.front().size() == baseData.back().size(),
-                  "failed to transform the data because the input data sizes are inconsistent");
-  }
-  RESULTS_CHECK(!baseData.empty(), "failed to transform the data because there is no input");
-
-  const std::size_t n = baseData.front().size();
-  const double depth = minimumWaterDepth();
+  const std::vector<StepInput> inputs = stepInputs(out, step);
+  const int rows = stepData.input(inputs.front().path).rows();
+  minimumWaterDepth();  // read before the functions are checked, where a failure to read it is reported
   std::vector<model::TransformFunction> transformers;
   for (int f = 0; f < nf; ++f) {
     const model::TransformFunction transformer = out->getDataFunction(f).second;
@@ -204,23 +196,48 @@ void XdmfFormat::exportTransformed(api::IOutput* out, int step) {
     transformers.push_back(transformer);
   }
 
-  // Kept between outputs and steps: it only grows, and is never cleared.
-  if (transformed.size() < n * nf) transformed.resize(n * nf);
-  std::vector<double> values(baseData.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t c = 0; c < baseData.size(); ++c) values[c] = baseData[c][i];
-    for (int f = 0; f < nf; ++f) transformed[i * nf + f] = transformers[f](depth, values);
-  }
-
   const std::string path = out->getName() + "/" + std::to_string(step);
-  const int rows = static_cast<int>(n);
-  hdfwriter->writeDoubleBuffer(path, rows, nf, transformed.data());
-  if (nf == 1)
+  stepData.addOutput(path, inputs, model::columnFormsFor(out->getID(), transformers), transformers);
+  if (nf == 1) {
     writer->addScalar(out->getName(), rows, auxiliaryReference, path, 1, 0);
-  else if (nf == 2)
+  } else if (nf == 2) {
     writer->addVector(out->getName(), rows, auxiliaryReference, path, 2, {0, 1});
-  else
+  } else {
+    // Its data reach the auxiliary file before the failure.
+    stepData.write(minimumWaterDepth(), *hdfwriter);
     RESULTS_CHECK(false, "only transformed data of dimension 1 or 2 is supported");
+  }
+}
+
+// The output's columns at this step, opened for streaming.
+std::vector<StepInput> XdmfFormat::stepInputs(api::IOutput* out, int step) {
+  const DataColumns dataCols = out->getDataColumns();
+  std::vector<StepInput> inputs;
+  int rows = 0;
+  for (auto entry = dataCols.begin(); entry != dataCols.end(); ++entry) {
+    const std::string path = selectDataPath(out, dataCols, entry, step);
+    const api::IRowReader& dataset = stepData.input(path);
+    if (entry->second < 0 || entry->second >= dataset.columns())
+      failure::fail("dataset <", path, "> does not contain column ", entry->second, "!");
+    if (inputs.empty()) rows = dataset.rows();
+    inputs.push_back({path, entry->second});
+    RESULTS_CHECK(rows == dataset.rows(), "failed to transform the data because the input data sizes are inconsistent");
+  }
+  RESULTS_CHECK(!inputs.empty(), "failed to transform the data because there is no input");
+  return inputs;
+}
+
+void XdmfFormat::addHydraulicConsumer(HydraulicConsumer& consumer) { consumers.push_back(&consumer); }
+
+// The consumers follow the hydraulic state from the columns that
+// flow_velocity reads, whether or not it is exported.
+void XdmfFormat::writeStepData(double time, int step) {
+  if (!consumers.empty()) {
+    const model::OutputID velocity = model->requireOutput(model::OutputProps.at(model::flow_velocity).name);
+    stepData.addHydraulics(time, stepInputs(model->getOutput(velocity), step), consumers);
+  }
+  if (stepData.empty()) return;
+  stepData.write(minimumWaterDepth(), *hdfwriter);
 }
 
 // Read once per export; a results file without it, or whose value HDF5

@@ -11,8 +11,10 @@
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
 #include "IXdmfWriter.hpp"
+#include "HydraulicConsumer.hpp"
 #include "PortableAttributes.hpp"
 #include "StepDatasets.hpp"
+#include "StepStream.hpp"
 
 namespace results {
 
@@ -29,12 +31,20 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
 
   std::shared_ptr<api::IH5Writer> auxiliaryFile() const { return hdfwriter; }
 
+  // Fed with the hydraulic state of every exported stored time, in the pass
+  // that writes the step's computed outputs; the consumer must outlive the
+  // export.
+  void addHydraulicConsumer(HydraulicConsumer& consumer);
+
  private:
   std::string selectDataPath(api::IOutput* out, const DataColumns& dataCols, DataColumns::const_iterator selected,
                              int step);
   void exportDirect(api::IOutput* out, int nrCells, int step);
   void exportFunction(api::IOutput* out, int nrCells, int step);
   void exportTransformed(api::IOutput* out, int step);
+  void addTransformed(api::IOutput* out, int step);
+  std::vector<StepInput> stepInputs(api::IOutput* out, int step);
+  void writeStepData(double time, int step);
 
   int addMesh();
   void announce() const;
@@ -46,8 +56,10 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::shared_ptr<api::IH5Writer> hdfwriter;
   std::string resultsReference;
   std::string auxiliaryReference;
-  StepDatasets stepData;
-  std::vector<double> transformed;
+  StepStream stepData;
+  // The portable form copies whole stored datasets of the step.
+  StepDatasets portableData;
+  std::vector<HydraulicConsumer*> consumers;
   bool minDepthRead = false;
   double minDepth = 0.0;
   // Set for the portable form, which takes every output's values from it.

@@ -227,3 +227,39 @@ TEST_F(ExportFailures, OneDimensionalInputHasNoColumnToTransform) {
             (std::vector<std::string>{" -> dataset <CellsAll/BottomEl> does not contain column 0!", killed}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
 }
+
+// The second step lacks the transport capacity: the velocity of that step,
+// computed before it, is in the auxiliary file, as is everything of the first
+// step; the document is not written.
+TEST_F(ExportFailures, AStepThatFailsKeepsTheComputedOutputsBeforeTheFailure) {
+  {
+    ResultsFileMaker file(dir.file("run.h5"));
+    file.archive(morphologyModelText(), {"flow_velocity", "trsp_capacity_abs"});
+    file.unitSquareMesh();
+    file.step("RESULTS/CellsAll/HydState/0000000", 0.0, 2, 3, {2, 0.5, 0, 3, 0, 1});
+    file.step("RESULTS/CellsAll/HydState/0000001", 10.0, 2, 3, {3, 1, 0, 2, 0, 0.5});
+    file.step("RESULTS/CellsAll/BottomEl/0000000", 0.0, 2, 1, {1, 1});
+    file.step("RESULTS/CellsAll/BottomEl/0000001", 10.0, 2, 1, {1, 1});
+    file.step("RESULTS/CellsAll/BedTrCap/0000000", 0.0, 2, 2, {3, 4, 0, 0});
+  }
+  original = readFile(dir.file("run.h5"));
+  const auto result = run({});
+  const auto errors = lastLines(result.errLines(), 3);
+  ASSERT_EQ(errors.size(), 3u) << result.err;
+  EXPECT_EQ(errors[1], " -> Unable to open the dataset \"/RESULTS/CellsAll/BedTrCap/0000001\": (Symbol table) "
+                       "Object not found");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
+
+  const hid_t aux = H5Fopen(dir.file("results_aux.h5").c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
+  ASSERT_GE(aux, 0);
+  double velocity[4] = {};
+  const hid_t second = H5Dopen2(aux, "flow_velocity/1", H5P_DEFAULT);
+  ASSERT_GE(second, 0);
+  H5Dread(second, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, velocity);
+  H5Dclose(second);
+  EXPECT_EQ(std::vector<double>(velocity, velocity + 4), (std::vector<double>{0.5, 0.0, 0.0, 0.5}));
+  EXPECT_GT(H5Lexists(aux, "flow_velocity/0", H5P_DEFAULT), 0);
+  EXPECT_GT(H5Lexists(aux, "trsp_capacity_abs/0", H5P_DEFAULT), 0);
+  EXPECT_EQ(H5Lexists(aux, "trsp_capacity_abs/1", H5P_DEFAULT), 0);
+  H5Fclose(aux);
+}

@@ -78,6 +78,47 @@ TEST_F(H5ReaderTest, DoubleTableReusesItsStorageAndTakesTheNewShape) {
   EXPECT_EQ(table.values, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+TEST_F(H5ReaderTest, RowsAreReadInRunsWithEveryColumn) {
+  dataio::H5Reader reader(name);
+  const auto rows = reader.openRows("table");
+  EXPECT_EQ(rows->rows(), 3);
+  EXPECT_EQ(rows->columns(), 3);
+  std::vector<double> values(6, -1.0);
+  rows->read(1, 2, values.data());
+  EXPECT_EQ(values, (std::vector<double>{4, 5, 6, 7, 8, 9}));
+  rows->read(0, 1, values.data());
+  EXPECT_EQ(values, (std::vector<double>{1, 2, 3, 7, 8, 9}));
+  rows->read(3, 0, values.data());
+  EXPECT_EQ(values, (std::vector<double>{1, 2, 3, 7, 8, 9}));
+}
+
+// The checks of a table read, before any value is read.
+TEST_F(H5ReaderTest, RowsOpenWithTheChecksOfATableRead) {
+  dataio::H5Reader reader(name);
+  EXPECT_EQ(reader.openRows("ints")->columns(), 3);
+  const auto vector = reader.openRows("vector");
+  EXPECT_EQ(vector->rows(), 5);
+  EXPECT_EQ(vector->columns(), 0);
+  EXPECT_EQ(failureReport([&] { reader.openRows("noRows"); }), " -> dataset <noRows> not 2-dimensional!\n");
+  EXPECT_THROW(reader.openRows("cube"), h5::DataSpaceException);
+  EXPECT_THROW(reader.openRows("tall"), h5::DataSpaceException);
+  EXPECT_EQ(exceptionText([&] { reader.openRows("none"); }).rfind("Unable to open the dataset \"none\": (", 0), 0u);
+}
+
+TEST_F(H5ReaderTest, RowsBeyondTheDatasetAreRefused) {
+  dataio::H5Reader reader(name);
+  const auto rows = reader.openRows("table");
+  std::vector<double> values(12);
+  for (const auto& [first, count] : std::vector<std::pair<int, int>>{{2, 2}, {-1, 1}, {0, -1}, {4, 0}}) {
+    EXPECT_EQ(failureReport([&] { rows->read(first, count, values.data()); })
+                  .rfind(" -> rows " + std::to_string(first) + " to " + std::to_string(first + count) +
+                             " are not within the 3 rows of dataset <table>, in file: src/dataio/H5Rows.cpp on line ",
+                         0),
+              0u)
+        << first << " " << count;
+  }
+}
+
 TEST_F(H5ReaderTest, Columns) {
   dataio::H5Reader reader(name);
   EXPECT_EQ(reader.readColumn("table", 0), (std::vector<double>{1, 4, 7}));

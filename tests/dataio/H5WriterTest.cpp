@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
 #include "ExceptionText.hpp"
 #include "FailureReport.hpp"
 #include "H5Exceptions.hpp"
+#include "H5Inspect.hpp"
 #include "H5Reader.hpp"
 #include "H5TestFile.hpp"
 #include "H5Writer.hpp"
@@ -16,9 +18,11 @@ namespace {
 using testing_support::checkedSourceLine;
 using testing_support::exceptionText;
 using testing_support::failureReport;
+using testing_support::storageOffset;
 
 class H5WriterTest : public ::testing::Test {
  protected:
+
   testing_support::TempDir dir;
   std::string name = dir.file("aux.h5");
   std::unique_ptr<api::IH5Writer> writer{dataio::createH5Writer(name)};
@@ -98,6 +102,70 @@ TEST_F(H5WriterTest, NegativeBufferDimensionsAreRefused) {
                 .rfind(" -> negative dimensions for dataset <n>, in file: src/dataio/H5Writer.cpp on line ", 0),
             0u);
   EXPECT_FALSE(writer->exist("n"));
+}
+
+TEST_F(H5WriterTest, RowsAreWrittenInRunsIntoADatasetOfFullSize) {
+  const std::vector<double> first{1, 2, 3, 4};
+  const std::vector<double> last{5, 6};
+  {
+    const auto rows = writer->createRows("velocity/3", 3, 2);
+    EXPECT_TRUE(writer->exist("velocity/3"));
+    rows->write(0, 2, first.data());
+    rows->write(2, 1, last.data());
+  }
+  const auto reader = written();
+  EXPECT_EQ(reader->readDoubleArray("velocity/3"), (std::vector<std::vector<double>>{{1, 2}, {3, 4}, {5, 6}}));
+  EXPECT_EQ(reader->readIntAttribute("velocity/3", "size"), 6);
+}
+
+// The attribute comes with the first write, as with a whole-dataset write;
+// a dataset without values gets it at once.
+TEST_F(H5WriterTest, RowsGetTheirSizeWithTheFirstWrite) {
+  const std::vector<double> values{1, 2, 3};
+  const auto rows = writer->createRows("speed/0", 3, 1);
+  EXPECT_EQ(writer->readIntAttribute("speed/0", "size"), 0);  // a missing attribute reads as 0
+  rows->write(1, 2, values.data());
+  EXPECT_EQ(writer->readIntAttribute("speed/0", "size"), 3);
+  rows->write(0, 1, values.data());
+  EXPECT_EQ(writer->readIntAttribute("speed/0", "size"), 3);
+  writer->createRows("empty/0", 0, 2);
+  EXPECT_EQ(writer->readIntAttribute("empty/0", "size"), 0);
+}
+
+TEST_F(H5WriterTest, RowsReuseADatasetOfTheSameShapeOnly) {
+  writer->writeDoubleArray("velocity/0", {{1, 2}, {3, 4}});
+  const std::vector<double> values{9, 8};
+  writer->createRows("velocity/0", 2, 2)->write(1, 1, values.data());
+  const std::string report = failureReport([&] { writer->createRows("velocity/0", 3, 2); });
+  EXPECT_EQ(report.rfind(" -> dimensions do not match, in file: src/dataio/H5Writer.cpp on line ", 0), 0u) << report;
+  EXPECT_EQ(failureReport([&] { writer->createRows("n", 1, -2); })
+                .rfind(" -> negative dimensions for dataset <n>, in file: src/dataio/H5Writer.cpp on line ", 0),
+            0u);
+  EXPECT_FALSE(writer->exist("n"));
+  EXPECT_EQ(written()->readDoubleArray("velocity/0"), (std::vector<std::vector<double>>{{1, 2}, {9, 8}}));
+}
+
+// Two datasets written slice by slice, the first slice of each in turn, lie
+// where writing each whole, one after the other, puts them.
+TEST_F(H5WriterTest, RowsWrittenInSlicesTakeTheLayoutOfWholeWrites) {
+  const std::vector<double> a{1, 2, 3, 4, 5, 6, 7, 8};
+  const std::vector<double> b{8, 7, 6, 5};
+  writer->writeDoubleBuffer("a/0", 4, 2, a.data());
+  writer->writeDoubleBuffer("b/0", 4, 1, b.data());
+  writer->close();
+  const std::string sliced = dir.file("sliced.h5");
+  {
+    std::unique_ptr<api::IH5Writer> other(dataio::createH5Writer(sliced));
+    const auto rowsA = other->createRows("a/0", 4, 2);
+    rowsA->write(0, 3, a.data());
+    const auto rowsB = other->createRows("b/0", 4, 1);
+    rowsB->write(0, 3, b.data());
+    rowsA->write(3, 1, a.data() + 6);
+    rowsB->write(3, 1, b.data() + 3);
+  }
+  for (const char* path : {"a/0", "b/0"}) EXPECT_EQ(storageOffset(name, path), storageOffset(sliced, path)) << path;
+  EXPECT_EQ(std::filesystem::file_size(name), std::filesystem::file_size(sliced));
+  EXPECT_EQ(dataio::H5Reader(sliced).readDoubleArray("a/0"), dataio::H5Reader(name).readDoubleArray("a/0"));
 }
 
 TEST_F(H5WriterTest, Strings) {
