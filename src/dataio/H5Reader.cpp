@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Failure.hpp"
+#include "H5Calls.hpp"
 #include "H5Data.hpp"
 #include "H5Rows.hpp"
 
@@ -110,6 +111,8 @@ std::unique_ptr<api::IRowReader> H5Reader::openRows(const std::string& path) {
   const Shape shape = tableShape(dataSet, path);
   return std::make_unique<H5RowReader>(std::move(dataSet), path, shape.rows, shape.columns);
 }
+
+std::uint64_t H5Reader::getBytesRead() const { return h5::bytesRead(); }
 
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {
   const h5::DataSetHandle dataSet = openDataSet(path);

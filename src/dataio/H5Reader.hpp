@@ -22,6 +22,7 @@ class H5Reader : public H5Base, public virtual api::IH5Reader {
   std::vector<std::vector<double>> readDoubleArray(const std::string& path) override;
   std::vector<std::string> readStrings(const std::string& path) override;
   void readDoubleTable(const std::string& path, api::DoubleTable& table) override;
+  std::uint64_t getBytesRead() const override;
   std::unique_ptr<api::IRowReader> openRows(const std::string& path) override;
 };
 

@@ -29,6 +29,8 @@ Handle<kind> owned(hid_t id, const std::string& failedAction) {
 
 hid_t spaceOrAll(const DataSpaceHandle* space) { return space == nullptr ? H5S_ALL : space->id(); }
 
+std::uint64_t bytesReadSoFar = 0;
+
 }  // namespace
 
 void closeQuietly(Kind kind, Id id) noexcept {
@@ -152,7 +154,13 @@ void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType,
   check<DataSetException>(
       H5Dread(dataSet.id(), memoryType.id(), spaceOrAll(memorySpace), spaceOrAll(fileSpace), H5P_DEFAULT, buffer),
       "Unable to read the dataset " + quoted(path));
+  const DataSpaceHandle whole = memorySpace || fileSpace ? DataSpaceHandle() : dataSetSpace(dataSet, path);
+  const hid_t read = memorySpace ? memorySpace->id() : fileSpace ? fileSpace->id() : whole.id();
+  const hssize_t points = H5Sget_select_npoints(read);
+  if (points > 0) bytesReadSoFar += static_cast<std::uint64_t>(points) * H5Tget_size(memoryType.id());
 }
+
+std::uint64_t bytesRead() { return bytesReadSoFar; }
 
 void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                   const DataSpaceHandle* fileSpace, const void* buffer, const std::string& path) {

@@ -3,6 +3,7 @@
 // the call fails, throws the exception of its kind with the failed action and
 // the error stack text. No other code calls the C library.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path);
 void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                   const DataSpaceHandle* fileSpace, const void* buffer, const std::string& path);
+// The bytes that dataset reads have delivered so far, over all files.
+std::uint64_t bytesRead();
 void reclaimVariableLength(const DataTypeHandle& memoryType, const DataSpaceHandle& space, void* buffer);
 
 // Dataspaces

@@ -2,6 +2,7 @@
 // Whole-dataset reads with shape checks from a file opened read-only.
 
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ class IH5Reader : public virtual IH5Base {
   // as every step reads datasets of the same shape again. A dataset without
   // columns gives a table of none, for the caller to name the missing column.
   virtual void readDoubleTable(const std::string& path, DoubleTable& table) = 0;
+  // The bytes that reads of datasets have delivered so far, in this process.
+  virtual std::uint64_t getBytesRead() const = 0;
   // The dataset checked as readDoubleTable checks it, held open without
   // reading any value; a dataset without columns gives a reader of none.
   virtual std::unique_ptr<IRowReader> openRows(const std::string& path) = 0;

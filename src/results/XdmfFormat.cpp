@@ -5,6 +5,7 @@
 
 #include "Catalogue.hpp"
 #include "ColumnForms.hpp"
+#include "ExportProgress.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "H5Writer.hpp"
@@ -59,7 +60,12 @@ void XdmfFormat::exportData(const int&) {
   const std::vector<SelectedTime>& tInfo = selection.times;
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
 
+  ExportProgress progress;
+  progress.begin(selection.document(), static_cast<int>(tInfo.size()));
+  const std::uint64_t readBefore = reader->getBytesRead();
+  int k = 0;
   for (const auto& [time, step] : tInfo) {
+    progress.step(++k, time, reader->getBytesRead() - readBefore);
     if (portable) portableData.beginStep();
     writer->addTimeStep(time);
     for (const model::OutputID id : selection.outputs) {
@@ -76,6 +82,7 @@ void XdmfFormat::exportData(const int&) {
     writeStepData(time, step);
   }
   writer->write(selection.document());
+  progress.end();
 }
 
 // " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf"
