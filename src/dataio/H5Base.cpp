@@ -10,7 +10,8 @@
 
 namespace dataio {
 
-H5Base::H5Base(const std::string& fileName, const std::string& mode) : storedName(fileName), f5(fileName, mode) {}
+H5Base::H5Base(const std::string& fileName, const std::string& mode)
+    : storedName(fileName), readOnly(mode != "w" && mode != "rw"), f5(fileName, mode) {}
 
 H5Base::~H5Base() {
   if (!f5.isOpen()) return;
@@ -32,6 +33,7 @@ void H5Base::attachAttribute(const std::string& path, const std::string& name, T
 
 template <typename T>
 std::optional<T> H5Base::findAttribute(const std::string& path, const std::string& name) {
+  const h5::ReadScope scope = reading(path);
   RESULTS_CHECK(this->f5.exist(path), "cannot read attribute to dataset <", path, "> in file <", storedName, ">");
   const h5::DataSetHandle dataSet = openDataSet(path);
   if (!h5::hasAttribute(dataSet, name)) return std::nullopt;
@@ -59,11 +61,15 @@ std::optional<double> H5Base::findDoubleAttribute(const std::string& path, const
 }
 
 int H5Base::getNrObjects(const std::string& groupPath) {
+  const h5::ReadScope scope = reading(groupPath);
   if (!exist(groupPath)) return -1;
   return static_cast<int>(h5::countObjects(f5.id(), groupPath));
 }
 
-bool H5Base::exist(const std::string& path) { return f5.exist(path); }
+bool H5Base::exist(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  return f5.exist(path);
+}
 
 h5::DataSetHandle H5Base::openDataSet(const std::string& path) const { return h5::openDataSet(f5.id(), path); }
 

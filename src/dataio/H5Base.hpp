@@ -7,6 +7,7 @@
 
 #include "H5File.hpp"
 #include "H5Handle.hpp"
+#include "H5ReadRecord.hpp"
 #include "IH5Base.hpp"
 
 namespace dataio {
@@ -34,6 +35,10 @@ class H5Base : public virtual api::IH5Base {
 
  protected:
   h5::DataSetHandle openDataSet(const std::string& path) const;
+  // Names the object that the operation reads, for the crash report of a
+  // damaged file; held for the whole operation. A file that the program
+  // writes is no input that could be damaged.
+  h5::ReadScope reading(const std::string& path) const { return h5::ReadScope(storedName, path, readOnly); }
   h5::Id fileId() const { return f5.id(); }
   // Creates the groups above a dataset path that do not exist yet.
   void createGroupOf(const std::string& path);
@@ -49,6 +54,7 @@ class H5Base : public virtual api::IH5Base {
   std::optional<T> findAttribute(const std::string& path, const std::string& name);
 
   std::string storedName;  // as given to the constructor
+  bool readOnly;
   h5::File f5;
 };
 

@@ -72,21 +72,30 @@ std::vector<std::vector<T>> rowsOf(const Table<T>& table) {
 
 H5Reader::H5Reader(const std::string& fileName) : H5Base(fileName, "r") {}
 
-int H5Reader::readInt(const std::string& path) { return readOneValue<int>(openDataSet(path), path); }
+int H5Reader::readInt(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  return readOneValue<int>(openDataSet(path), path);
+}
 
-double H5Reader::readDouble(const std::string& path) { return readOneValue<double>(openDataSet(path), path); }
+double H5Reader::readDouble(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  return readOneValue<double>(openDataSet(path), path);
+}
 
 std::vector<std::vector<int>> H5Reader::readIntArray(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
   return rowsOf(readTable<int>(openDataSet(path), path));
 }
 
 std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
   return rowsOf(readTable<double>(openDataSet(path), path));
 }
 
 // A dataset without columns is no failure here: the caller reports the column
 // it misses, as a column read would.
 void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
   const Shape shape = shapeOf(dimensions, path);
@@ -101,6 +110,7 @@ void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table)
 }
 
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
   const Shape shape = shapeOf(dimensions, path);
@@ -110,6 +120,7 @@ std::vector<std::string> H5Reader::readStrings(const std::string& path) {
 }
 
 std::vector<double> H5Reader::readColumn(const std::string& path, int column) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path), path);
   const int n = shape.rows;
