@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "CrashGuard.hpp"
 #include "Failure.hpp"
 #include "JsonValidator.hpp"
 
@@ -83,6 +84,7 @@ void TorvanelMain::init(int argc, char** argv) {
 }
 
 int TorvanelMain::run() {
+  results::installCrashGuard();
   outermost([&] {
     bool configurationNeeded = false;
     guarded([&] { configurationNeeded = needsConfiguration(); });
