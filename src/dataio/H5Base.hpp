@@ -5,12 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "H5Calls.hpp"
 #include "H5File.hpp"
 #include "H5Handle.hpp"
 #include "H5ReadRecord.hpp"
 #include "IH5Base.hpp"
 
 namespace dataio {
+
+// The interface's name for a class of stored values.
+api::ValueClass valueClassOf(h5::TypeClass typeClass);
 
 class H5Base : public virtual api::IH5Base {
  public:
@@ -32,6 +36,8 @@ class H5Base : public virtual api::IH5Base {
   // -1 when groupPath does not exist.
   int getNrObjects(const std::string& groupPath) override;
   bool exist(const std::string& path) override;
+  // The dataset must exist, as for reading the attribute.
+  std::optional<api::AttributeInfo> getAttributeInfo(const std::string& path, const std::string& name) override;
 
  protected:
   h5::DataSetHandle openDataSet(const std::string& path) const;
@@ -52,6 +58,7 @@ class H5Base : public virtual api::IH5Base {
   void attachAttribute(const std::string& path, const std::string& name, T value);
   template <typename T>
   std::optional<T> findAttribute(const std::string& path, const std::string& name);
+  void requireObjectToRead(const std::string& path) const;
 
   std::string storedName;  // as given to the constructor
   bool readOnly;

@@ -109,6 +109,14 @@ void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table)
   table.columns = shape.columns;
 }
 
+api::DatasetInfo H5Reader::getDatasetInfo(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  const h5::DataSetHandle dataSet = openDataSet(path);
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  return {std::vector<unsigned long long>(dimensions.begin(), dimensions.end()),
+          valueClassOf(h5::typeClassOf(dataSet, path))};
+}
+
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {
   const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);

@@ -21,6 +21,7 @@ class H5Reader : public H5Base, public virtual api::IH5Reader {
   std::vector<std::vector<double>> readDoubleArray(const std::string& path) override;
   std::vector<std::string> readStrings(const std::string& path) override;
   void readDoubleTable(const std::string& path, api::DoubleTable& table) override;
+  api::DatasetInfo getDatasetInfo(const std::string& path) override;
 };
 
 }  // namespace dataio

@@ -127,6 +127,12 @@ DataSpaceHandle attributeSpace(const AttributeHandle& attribute, const std::stri
                                                     "Unable to get the dataspace of the attribute " + quoted(name));
 }
 
+DataTypeHandle attributeType(const AttributeHandle& attribute, const std::string& name) {
+  const LibraryCall call;
+  return owned<AttributeException, Kind::DataType>(H5Aget_type(attribute.id()),
+                                                   "Unable to get the data type of the attribute " + quoted(name));
+}
+
 void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, const void* buffer,
                     const std::string& name) {
   check<AttributeException>(H5Awrite(attribute.id(), memoryType.id(), buffer),
@@ -238,6 +244,18 @@ CharacterSet characterSetOf(const DataTypeHandle& stringType) {
   const H5T_cset_t characterSet = H5Tget_cset(stringType.id());
   check<DataTypeException>(characterSet, "Unable to get the character set of a string type");
   return characterSet == H5T_CSET_UTF8 ? CharacterSet::Utf8 : CharacterSet::Ascii;
+}
+
+TypeClass typeClassOf(const DataTypeHandle& type) {
+  const LibraryCall call;
+  const H5T_class_t typeClass = H5Tget_class(type.id());
+  if (typeClass == H5T_NO_CLASS) throwFailure<DataTypeException>("Unable to get the class of a data type");
+  switch (typeClass) {
+    case H5T_INTEGER: return TypeClass::Integer;
+    case H5T_FLOAT: return TypeClass::Float;
+    case H5T_STRING: return TypeClass::String;
+    default: return TypeClass::Other;
+  }
 }
 
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet) {

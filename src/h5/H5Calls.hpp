@@ -13,6 +13,8 @@ namespace h5 {
 enum class Access { ReadOnly, ReadWrite };
 enum class Predefined { NativeInt, NativeDouble, CString };
 enum class CharacterSet { Ascii, Utf8 };
+// The classes of stored values that the program tells apart.
+enum class TypeClass { Integer, Float, String, Other };
 
 // Files
 FileHandle createFile(const std::string& name);  // truncates an existing file
@@ -38,6 +40,7 @@ AttributeHandle openAttribute(Id object, const std::string& name);
 AttributeHandle createAttribute(Id object, const std::string& name, const DataTypeHandle& type,
                                 const DataSpaceHandle& space);
 DataSpaceHandle attributeSpace(const AttributeHandle& attribute, const std::string& name);
+DataTypeHandle attributeType(const AttributeHandle& attribute, const std::string& name);
 void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, const void* buffer,
                     const std::string& name);
 void readAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, void* buffer,
@@ -67,6 +70,7 @@ void selectHyperslab(const DataSpaceHandle& space, const std::vector<Extent>& of
 DataTypeHandle copyType(Predefined type);
 void setVariableLength(const DataTypeHandle& stringType);
 CharacterSet characterSetOf(const DataTypeHandle& stringType);
+TypeClass typeClassOf(const DataTypeHandle& type);
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet);
 
 }  // namespace h5

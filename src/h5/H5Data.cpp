@@ -41,6 +41,10 @@ std::vector<Extent> dimensionsOf(const DataSetHandle& dataSet, const std::string
   return extentOf(dataSetSpace(dataSet, path));
 }
 
+TypeClass typeClassOf(const DataSetHandle& dataSet, const std::string& path) {
+  return typeClassOf(dataSetType(dataSet, path));
+}
+
 void requireRank(const std::vector<Extent>& dimensions, std::size_t rank, const std::string& path) {
   if (dimensions.size() != rank)
     throw DataSpaceException("Impossible to read the dataset \"" + path + "\" of rank " +

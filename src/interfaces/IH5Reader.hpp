@@ -16,6 +16,13 @@ struct DoubleTable {
   std::vector<double> values;
 };
 
+// A dataset as it is stored: its extents (one per dimension) and the class of
+// its values, for checks made before anything is read or written.
+struct DatasetInfo {
+  std::vector<unsigned long long> extents;
+  ValueClass valueClass = ValueClass::Other;
+};
+
 class IH5Reader : public virtual IH5Base {
  public:
   virtual int readInt(const std::string& path) = 0;
@@ -29,6 +36,7 @@ class IH5Reader : public virtual IH5Base {
   // as every step reads datasets of the same shape again. A dataset without
   // columns gives a table of none, for the caller to name the missing column.
   virtual void readDoubleTable(const std::string& path, DoubleTable& table) = 0;
+  virtual DatasetInfo getDatasetInfo(const std::string& path) = 0;
 };
 
 }  // namespace api

@@ -43,6 +43,23 @@ TEST_F(H5ReaderTest, OneValueDatasets) {
   EXPECT_EQ(failureReport([&] { reader.readInt("vector"); }), " -> non-scalar dataset <vector>!\n");
 }
 
+// Extents beyond the int shapes are given as stored: nothing is read.
+TEST_F(H5ReaderTest, DatasetInfoGivesExtentsAndValueClass) {
+  dataio::H5Reader reader(name);
+  const api::DatasetInfo ints = reader.getDatasetInfo("ints");
+  EXPECT_EQ(ints.extents, (std::vector<unsigned long long>{2, 3}));
+  EXPECT_EQ(ints.valueClass, api::ValueClass::Integer);
+  const api::DatasetInfo tall = reader.getDatasetInfo("tall");
+  EXPECT_EQ(tall.extents, (std::vector<unsigned long long>{(1ull << 32) + 2, 3}));
+  EXPECT_EQ(tall.valueClass, api::ValueClass::Float);
+  EXPECT_EQ(reader.getDatasetInfo("scalar").extents, std::vector<unsigned long long>{});
+  const api::DatasetInfo texts = reader.getDatasetInfo(".config/model");
+  EXPECT_EQ(texts.extents, std::vector<unsigned long long>{3});
+  EXPECT_EQ(texts.valueClass, api::ValueClass::String);
+  EXPECT_EQ(exceptionText([&] { reader.getDatasetInfo("absent"); }).rfind("Unable to open the dataset \"absent\": ", 0),
+            0u);
+}
+
 TEST_F(H5ReaderTest, TwoDimensionalArrays) {
   dataio::H5Reader reader(name);
   EXPECT_EQ(reader.readIntArray("ints"), (std::vector<std::vector<int>>{{1, 2, 3}, {4, 5, 6}}));
