@@ -4,6 +4,7 @@
 
 #include "Failure.hpp"
 #include "H5Data.hpp"
+#include "InputFile.hpp"
 
 namespace dataio {
 namespace {
@@ -68,9 +69,15 @@ std::vector<std::vector<T>> rowsOf(const Table<T>& table) {
   return rows;
 }
 
+// Checked before the base opens the file, which would wait on a FIFO.
+const std::string& regularFile(const std::string& fileName) {
+  if (inputs::isSpecialFile(fileName)) failure::fail("HDF5 file <", fileName, "> is not a regular file");
+  return fileName;
+}
+
 }  // namespace
 
-H5Reader::H5Reader(const std::string& fileName) : H5Base(fileName, "r") {}
+H5Reader::H5Reader(const std::string& fileName) : H5Base(regularFile(fileName), "r") {}
 
 int H5Reader::readInt(const std::string& path) {
   const h5::ReadScope scope = reading(path);
