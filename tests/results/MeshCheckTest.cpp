@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "FailureReport.hpp"
 #include "H5TestFile.hpp"
+#include "HostileResults.hpp"
 #include "MeshCheck.hpp"
 #include "ResultReader.hpp"
 #include "TempDir.hpp"
@@ -145,4 +147,31 @@ TEST_F(MeshCheck, MissingDatasetKeepsTheReadersReport) {
   const std::string start = " -> cannot read attribute to dataset <" + topology + "> in file <" + name + ">, in file: ";
   EXPECT_EQ(report.rfind(start, 0), 0u)
       << report;
+}
+
+// The mesh cases of the hostile corpus, as an export of the whole run meets them.
+TEST_F(MeshCheck, HostileCorpusMeshesAreRefused) {
+  using namespace testing_support;
+  const std::string size = "expected the attribute size = 24 (3 values per row), found ";
+  const std::string nodes = "expected node numbers from 0 to 9, found ";
+  const std::vector<std::tuple<std::function<void(const std::string&)>, std::string, std::string>> cases = {
+      {[](const std::string& file) { setTopologySize(file, -24); }, topology, size + "size = -24"},
+      {removeTopologySize, topology, size + "no attribute size"},
+      {stringTopologySize, topology, size + "an attribute size of strings"},
+      {topologyWithFourColumns, topology, "expected 3 columns, found 4 columns"},
+      {[](const std::string& file) { topologyNodeNumber(file, -1); }, topology, nodes + "-1 in row 7"},
+      {[](const std::string& file) { topologyNodeNumber(file, validNodes); }, topology, nodes + "10 in row 7"},
+      {floatTopology, topology, "expected integers, found floating-point values"},
+      {coordinatesWithTwoColumns, coordinates, "expected 3 columns, found 2 columns"}};
+  for (const auto& [make, path, expectedAndFound] : cases) {
+    writeValidResults(name);
+    make(name);
+    std::unique_ptr<api::IResultReader> reader(dataio::createResultReader(name));
+    EXPECT_EQ(failureReport([&] { results::checkMesh(*reader, topology, coordinates); }), line(path, expectedAndFound));
+  }
+  writeValidResults(name);
+  std::unique_ptr<api::IResultReader> reader(dataio::createResultReader(name));
+  const results::Mesh mesh = results::checkMesh(*reader, topology, coordinates);
+  EXPECT_EQ(mesh.cells, validCells);
+  EXPECT_EQ(mesh.nodes, validNodes);
 }
