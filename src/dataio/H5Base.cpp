@@ -25,6 +25,8 @@ H5Base::H5Base(const std::string& fileName, const std::string& mode)
 
 H5Base::~H5Base() {
   if (!f5.isOpen()) return;
+  // Closing a damaged file can crash the library as reading it can.
+  const h5::ReadScope scope = reading("/");
   try {
     f5.close();
   } catch (const std::exception& failure) {

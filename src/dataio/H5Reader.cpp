@@ -54,9 +54,17 @@ Shape twoDimensionalShape(const h5::DataSetHandle& dataSet, const std::string& p
   return shape;
 }
 
+// Checked before any buffer is made for the values.
+void requireStoredValues(const h5::DataSetHandle& dataSet, const std::string& path, const std::string& fileName) {
+  if (h5::declaresMoreThanStored(dataSet, path))
+    failure::fail("the results file <", fileName, "> is damaged: dataset <", path,
+                  "> declares more values than the file holds for it");
+}
+
 template <typename T>
-Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
+Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path, const std::string& fileName) {
   const Shape shape = twoDimensionalShape(dataSet, path);
+  requireStoredValues(dataSet, path, fileName);
   return {shape, h5::readValues<T>(dataSet, path)};
 }
 
@@ -91,12 +99,12 @@ double H5Reader::readDouble(const std::string& path) {
 
 std::vector<std::vector<int>> H5Reader::readIntArray(const std::string& path) {
   const h5::ReadScope scope = reading(path);
-  return rowsOf(readTable<int>(openDataSet(path), path));
+  return rowsOf(readTable<int>(openDataSet(path), path, getFileName()));
 }
 
 std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& path) {
   const h5::ReadScope scope = reading(path);
-  return rowsOf(readTable<double>(openDataSet(path), path));
+  return rowsOf(readTable<double>(openDataSet(path), path, getFileName()));
 }
 
 // A dataset without columns is no failure here: the caller reports the column
@@ -110,6 +118,7 @@ void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table)
     table.values.clear();
   } else {
     twoDimensionalShape(dataSet, path);
+    requireStoredValues(dataSet, path, getFileName());
     h5::readValues(dataSet, path, table.values);
   }
   table.rows = shape.rows;
@@ -131,6 +140,7 @@ std::vector<std::string> H5Reader::readStrings(const std::string& path) {
   const Shape shape = shapeOf(dimensions, path);
   if (shape.rows + shape.columns < 1) failure::fail("dataset <", path, "> not a 1-d array!");
   h5::requireRank(dimensions, 1, path);
+  requireStoredValues(dataSet, path, getFileName());
   return h5::readStrings(dataSet, path);
 }
 
@@ -141,6 +151,7 @@ std::vector<double> H5Reader::readColumn(const std::string& path, int column) {
   const int n = shape.rows;
   if (column < 0 || column >= shape.columns)
     failure::fail("dataset <", path, "> does not contain column ", column, "!");
+  requireStoredValues(dataSet, path, getFileName());
   const std::vector<std::vector<double>> slice = h5::readColumnSlice(
       dataSet, path, static_cast<h5::Extent>(n), static_cast<h5::Extent>(column));
   RESULTS_CHECK(static_cast<int>(slice.size()) == n, "the number of slice rows is incorrect");

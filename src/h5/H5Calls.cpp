@@ -60,10 +60,12 @@ FileHandle openFile(const std::string& name, Access access) {
 }
 
 void flushFile(Id file, const std::string& name) {
+  const LibraryCall call;
   check<FileException>(H5Fflush(file, H5F_SCOPE_GLOBAL), "Unable to flush file " + name);
 }
 
 void closeFile(FileHandle& file, const std::string& name) {
+  const LibraryCall call;
   check<FileException>(H5Fclose(file.release()), "Unable to close file " + name);
 }
 
@@ -171,6 +173,24 @@ DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path
                                                  "Unable to get the data type of the dataset " + quoted(path));
 }
 
+Extent storageSizeOf(const DataSetHandle& dataSet) {
+  const LibraryCall call;
+  return H5Dget_storage_size(dataSet.id());
+}
+
+PropertyListHandle creationListOf(const DataSetHandle& dataSet, const std::string& path) {
+  const LibraryCall call;
+  return owned<DataSetException, Kind::PropertyList>(
+      H5Dget_create_plist(dataSet.id()), "Unable to get the creation property list of the dataset " + quoted(path));
+}
+
+bool isContiguous(const PropertyListHandle& creation) {
+  const LibraryCall call;
+  const H5D_layout_t layout = H5Pget_layout(creation.id());
+  if (layout == H5D_LAYOUT_ERROR) throwFailure<PropertyException>("Unable to get the layout of a dataset");
+  return layout == H5D_CONTIGUOUS;
+}
+
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path) {
   const LibraryCall call;
@@ -256,6 +276,13 @@ TypeClass typeClassOf(const DataTypeHandle& type) {
     case H5T_STRING: return TypeClass::String;
     default: return TypeClass::Other;
   }
+}
+
+std::size_t typeSizeOf(const DataTypeHandle& type) {
+  const LibraryCall call;
+  const std::size_t size = H5Tget_size(type.id());
+  if (size == 0) throwFailure<DataTypeException>("Unable to get the size of a data type");
+  return size;
 }
 
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet) {

@@ -52,6 +52,10 @@ DataSetHandle createDataSet(Id location, const std::string& path, const DataType
                             const DataSpaceHandle& space);
 DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& path);
 DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path);
+// The bytes the file holds for the dataset's values; 0 also when none were written.
+Extent storageSizeOf(const DataSetHandle& dataSet);
+PropertyListHandle creationListOf(const DataSetHandle& dataSet, const std::string& path);
+bool isContiguous(const PropertyListHandle& creation);
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path);
 void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const void* buffer,
@@ -71,6 +75,7 @@ DataTypeHandle copyType(Predefined type);
 void setVariableLength(const DataTypeHandle& stringType);
 CharacterSet characterSetOf(const DataTypeHandle& stringType);
 TypeClass typeClassOf(const DataTypeHandle& type);
+std::size_t typeSizeOf(const DataTypeHandle& type);
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet);
 
 }  // namespace h5

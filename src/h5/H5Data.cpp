@@ -45,6 +45,14 @@ TypeClass typeClassOf(const DataSetHandle& dataSet, const std::string& path) {
   return typeClassOf(dataSetType(dataSet, path));
 }
 
+bool declaresMoreThanStored(const DataSetHandle& dataSet, const std::string& path) {
+  if (!isContiguous(creationListOf(dataSet, path))) return false;
+  const Extent points = pointCount(dataSetSpace(dataSet, path));
+  const Extent valueSize = typeSizeOf(dataSetType(dataSet, path));
+  const Extent stored = storageSizeOf(dataSet);
+  return points > stored / valueSize;
+}
+
 void requireRank(const std::vector<Extent>& dimensions, std::size_t rank, const std::string& path) {
   if (dimensions.size() != rank)
     throw DataSpaceException("Impossible to read the dataset \"" + path + "\" of rank " +

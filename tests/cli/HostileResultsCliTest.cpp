@@ -55,6 +55,10 @@ std::vector<HostileCase> hostileCases() {
         "\\.\\.\\.> not found\\. \\(a text of 67108864 characters, the first 200 shown\\)"}},
       {"CorruptedByteInTheArchivedText", [](const std::string& folder) { corruptArchivedModelText(run(folder)); },
        {" -> the results file <run\\.h5> is damaged: reading <\\.config/model> crashed the HDF5 library"}},
+      {"ArchivedTextsDeclaredBeyondTheFile",
+       [](const std::string& folder) { archivedModelTextsNeverWritten(run(folder), 1241513985); },
+       {" -> the results file <run\\.h5> is damaged: dataset <\\.config/model> declares more values than the file "
+        "holds for it"}},
       {"MissingArchive", [](const std::string& folder) { removeGroup(run(folder), ".config"); },
        {unhandled, quotedPattern(" -> Unable to open the dataset \".config/model\": (Symbol table) Object not found")}},
       {"EmptyFile", [](const std::string& folder) { truncateFile(run(folder), 0); },

@@ -37,6 +37,9 @@ void removeGroup(const std::string& fileName, const std::string& path);
 
 // The archived model text.
 void replaceArchivedModelText(const std::string& fileName, const std::string& text);
+// An archived model text that declares `count` strings and holds none, as a
+// damaged dataspace declares them.
+void archivedModelTextsNeverWritten(const std::string& fileName, unsigned long long count);
 // Flips one byte of the length that the file's global heap stores for the
 // archived model text (a text that begins {"SETUP"), so that the library's
 // read of the text copies far beyond its heap and crashes.
