@@ -13,6 +13,7 @@ char fileName[nameCapacity];
 char objectPath[nameCapacity];
 volatile std::sig_atomic_t scopes = 0;
 volatile std::sig_atomic_t recording = 0;
+volatile std::sig_atomic_t reads = 0;
 volatile std::sig_atomic_t libraryDepth = 0;
 
 void copyCut(char* target, const std::string& text) {
@@ -30,6 +31,7 @@ ReadScope::ReadScope(const std::string& file, const std::string& object, bool re
   copyCut(fileName, file);
   copyCut(objectPath, object);
   std::atomic_signal_fence(std::memory_order_release);
+  reads = (reads + 1) & 0x3FFFFFFF;
   recording = 1;
 }
 
@@ -47,5 +49,7 @@ bool insideRecordedRead() noexcept { return recording != 0 && libraryDepth > 0; 
 const char* readFileName() noexcept { return fileName; }
 
 const char* readObjectPath() noexcept { return objectPath; }
+
+int readNumber() noexcept { return reads; }
 
 }  // namespace h5

@@ -39,5 +39,8 @@ class LibraryCall {
 bool insideRecordedRead() noexcept;
 const char* readFileName() noexcept;
 const char* readObjectPath() noexcept;
+// Counts the recorded reads, so that a handler can tell one long read from
+// many short ones.
+int readNumber() noexcept;
 
 }  // namespace h5

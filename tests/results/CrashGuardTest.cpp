@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 
@@ -34,6 +35,13 @@ void previousHandler(int) {
   const char text[] = "previous handler\n";
   [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text, sizeof(text) - 1);
   _exit(42);
+}
+
+// Processor time, which the guard watches.
+void compute(double seconds) {
+  const std::clock_t start = std::clock();
+  while (static_cast<double>(std::clock() - start) < seconds * CLOCKS_PER_SEC) {
+  }
 }
 
 Ending inChild(const std::string& errFile, const std::function<void()>& body) {
@@ -141,5 +149,40 @@ TEST_F(CrashGuard, WithoutPreviousHandlerTheSignalEndsTheProcess) {
     raise(SIGFPE);
   });
   EXPECT_EQ(ending.signal, SIGFPE);
+  EXPECT_EQ(ending.err, "");
+}
+
+TEST_F(CrashGuard, ReadThatComputesBeyondTheLimitEndsTheRun) {
+  const Ending ending = inChild(dir.file("err.txt"), [&] {
+    results::installCrashGuard(1);
+    results::OutputTransaction transaction;
+    writeFile(transaction.stage(dir.file("out.xdmf")), "half a document");
+    const h5::ReadScope reading("run.h5", ".config/model");
+    const h5::LibraryCall call;
+    compute(30);
+  });
+  EXPECT_EQ(ending.exitStatus, 1);
+  EXPECT_EQ(ending.err, " -> the results file <run.h5> is damaged: reading <.config/model> did not end after 1 s of "
+                        "computing in the HDF5 library\n");
+  EXPECT_TRUE(leftFiles().empty());
+}
+
+// Only one read that runs on is a loop: not the program's own work, not many
+// reads that together take longer than the limit.
+TEST_F(CrashGuard, LongWorkOutsideOneReadGoesOn) {
+  const Ending ending = inChild(dir.file("err.txt"), [] {
+    results::installCrashGuard(1);
+    compute(1.5);
+    for (int i = 0; i < 3; ++i) {
+      const h5::ReadScope reading("run.h5", "RESULTS/CellsAll/HydState/000000" + std::to_string(i));
+      const h5::LibraryCall call;
+      compute(0.6);
+    }
+    {
+      const h5::ReadScope reading("run.h5", "CellsAll/Topology");
+      compute(1.5);
+    }
+  });
+  EXPECT_EQ(ending.exitStatus, 0);
   EXPECT_EQ(ending.err, "");
 }
