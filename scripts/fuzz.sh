@@ -33,7 +33,8 @@ run() {
 }
 
 # One damaged file: what the run left is sorted into a kind. A crash of the
-# HDF5 library that the guard reports is the file's damage, not a finding.
+# HDF5 library, or a read that loops in it, that the guard reports is the
+# file's damage, not a finding.
 classify() {
   local status=$1 err=$2 work=$3 kind
   if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then kind=hang
@@ -41,6 +42,7 @@ classify() {
   elif [ "$status" -ge 128 ]; then kind=signal
   elif [ "$status" -ne 0 ] && [ "$status" -ne 1 ]; then kind=status
   elif grep -q 'crashed the HDF5 library' "$err"; then kind=library-crash
+  elif grep -q 'did not end after .* in the HDF5 library' "$err"; then kind=library-loop
   elif [ "$status" -eq 1 ]; then kind=failed
   else kind=exported
   fi
@@ -77,7 +79,7 @@ run_results() {
     # allocation of a damaged length fails as it would there.
     (cd "$work" && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:replace_intrin=0:allocator_may_return_null=1 \
        LSAN_OPTIONS=suppressions=$suppressions UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-       timeout -k 5 30 "$binary" -f cfg.json -r run.h5 > .out 2> .err) || status=$?
+       timeout -k 5 150 "$binary" -f cfg.json -r run.h5 > .out 2> .err) || status=$?
     mv "$work/.mutation" "$work/.out" "$work/.err" "$out/"
     local kind
     kind=$(classify "$status" "$out/.err" "$work")
