@@ -38,7 +38,10 @@ run() {
 classify() {
   local status=$1 err=$2 work=$3 kind
   if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then kind=hang
-  elif grep -q -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then kind=sanitizer
+  elif grep -q -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then
+    # A memory error that the sanitizer's interceptor caught in the library
+    # itself (such as its free of a damaged cache entry) is the file's damage.
+    if grep -m 1 -E '^ +#1 ' "$err" | grep -q libhdf5; then kind=library-memory-error; else kind=sanitizer; fi
   elif [ "$status" -ge 128 ]; then kind=signal
   elif [ "$status" -ne 0 ] && [ "$status" -ne 1 ]; then kind=status
   elif grep -q 'crashed the HDF5 library' "$err"; then kind=library-crash
