@@ -2,7 +2,10 @@
 # Fuzzes the configuration check with clang's libFuzzer: the validator and the
 # command-file reader, each for FUZZ_SECONDS (default 120). Not part of the
 # CMake build or of CI; the sources are compiled here directly.
-#   scripts/fuzz.sh [validate|reader]...
+#   scripts/fuzz.sh [validate|reader|results]...
+# "results" runs the binary of the sanitizer build on damaged results files
+# (bytes changed, spans overwritten, files cut short) until FUZZ_SECONDS have
+# passed; FUZZ_SECONDS=600 or more for a real campaign.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,9 +32,78 @@ run() {
   echo "   corpus: $(ls "$out/corpus-$name" | wc -l) files; findings: $(ls "$out/findings-$name" | wc -l)"
 }
 
+# One damaged file: what the run left is sorted into a kind. A crash of the
+# HDF5 library, or a read that loops in it, that the guard reports is the
+# file's damage, not a finding.
+classify() {
+  local status=$1 err=$2 work=$3 kind
+  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then kind=hang
+  elif grep -q -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then
+    # A memory error that the sanitizer's interceptor caught in the library
+    # itself (such as its free of a damaged cache entry) is the file's damage.
+    if grep -m 1 -E '^ +#1 ' "$err" | grep -q libhdf5; then kind=library-memory-error; else kind=sanitizer; fi
+  elif [ "$status" -ge 128 ]; then kind=signal
+  elif [ "$status" -ne 0 ] && [ "$status" -ne 1 ]; then kind=status
+  elif grep -q 'crashed the HDF5 library' "$err"; then kind=library-crash
+  elif grep -q 'did not end after .* in the HDF5 library' "$err"; then kind=library-loop
+  elif [ "$status" -eq 1 ]; then kind=failed
+  else kind=exported
+  fi
+  # A failed run must leave nothing behind.
+  if [ "$status" -ne 0 ] && [ -n "$(ls -A "$work" | grep -v -x -e cfg.json -e run.h5)" ]; then kind=$kind-leftover; fi
+  echo "$kind"
+}
+
+run_results() {
+  local sanitize=build/sanitize
+  cmake -S . -B "$sanitize" -DCMAKE_BUILD_TYPE=Debug -DRESULTS_SANITIZE=ON > /dev/null
+  cmake --build "$sanitize" -j 2 --target results make_results > /dev/null
+  g++ -std=c++17 -O2 -o "$out/mutate-results" fuzz/ResultsFileMutator.cpp
+  local seeds=$out/seeds-results work=$out/work-results findings=$out/findings-results
+  mkdir -p "$seeds" "$findings"
+  for model in hydraulics morphology flood; do
+    [ -f "$seeds/$model.h5" ] || "$sanitize/bench/make_results" "$seeds/$model.h5" 24 3 "$model" > /dev/null
+  done
+  local binary suppressions
+  binary=$(realpath "$sanitize/src/app/results")
+  suppressions=$(realpath fuzz/hdf5-leaks.supp)
+  local seedFiles=("$seeds"/*.h5)
+  declare -A counts=()
+  local n=0 end=$((SECONDS + seconds))
+  while [ $SECONDS -lt $end ]; do
+    n=$((n + 1))
+    rm -rf "$work" && mkdir -p "$work"
+    echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > "$work/cfg.json"
+    local seedFile=${seedFiles[$((RANDOM % ${#seedFiles[@]}))]} stamp=$RANDOM$RANDOM
+    "$out/mutate-results" "$seedFile" "$work/run.h5" "$stamp" > "$work/.mutation"
+    local status=0
+    # The library's own copies are not checked (replace_intrin=0), so that its
+    # crash on a damaged file reaches the guard as in a release build, and an
+    # allocation of a damaged length fails as it would there.
+    (cd "$work" && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:replace_intrin=0:allocator_may_return_null=1 \
+       LSAN_OPTIONS=suppressions=$suppressions UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+       timeout -k 5 150 "$binary" -f cfg.json -r run.h5 > .out 2> .err) || status=$?
+    mv "$work/.mutation" "$work/.out" "$work/.err" "$out/"
+    local kind
+    kind=$(classify "$status" "$out/.err" "$work")
+    counts[$kind]=$(( ${counts[$kind]:-0} + 1 ))
+    case $kind in
+      exported|failed) ;;
+      *) local name=$findings/$kind-$n
+         cp "$work/run.h5" "$name.h5"
+         { echo "from $seedFile, mutation seed $stamp: $(cat "$out/.mutation")"; echo "status $status"
+           echo "files left: $(ls -A "$work" | tr '\n' ' ')"; tail -n 40 "$out/.err"; } > "$name.txt" ;;
+    esac
+  done
+  echo "== results: $n damaged files in $seconds s"
+  for kind in "${!counts[@]}"; do echo "   $kind: ${counts[$kind]}"; done | sort
+  echo "   findings (seed, mutation, status, files left, error tail): $findings"
+}
+
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(validate reader)
 for target in "${targets[@]}"; do
+  if [ "$target" = results ]; then run_results; continue; fi
   case $target in
     validate) build validate fuzz/ValidateFuzzer.cpp src/validator/*.cpp src/app/ConfigurationSchema.cpp ;;
     reader) build reader fuzz/CommandFileReaderFuzzer.cpp src/dataio/JSONReader.cpp src/dataio/JsonConversion.cpp \

@@ -6,7 +6,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "CrashGuard.hpp"
 #include "Failure.hpp"
+#include "InputFile.hpp"
 #include "JsonValidator.hpp"
 
 namespace {
@@ -83,6 +85,7 @@ void TorvanelMain::init(int argc, char** argv) {
 }
 
 int TorvanelMain::run() {
+  results::installCrashGuard();
   outermost([&] {
     bool configurationNeeded = false;
     guarded([&] { configurationNeeded = needsConfiguration(); });
@@ -98,6 +101,8 @@ int TorvanelMain::run() {
 }
 
 void TorvanelMain::loadConfiguration(const std::string& configFile, const char* schema) {
+  if (inputs::isSpecialFile(configFile))
+    failure::fail("configuration file <", configFile, "> is not a regular file");
   std::ifstream document(configFile);
   if (!isReadableFile(configFile, document)) failure::fail("configuration file not found: ", configFile);
   std::istringstream schemaStream{std::string(schema)};

@@ -5,11 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "H5Calls.hpp"
 #include "H5File.hpp"
 #include "H5Handle.hpp"
+#include "H5ReadRecord.hpp"
 #include "IH5Base.hpp"
 
 namespace dataio {
+
+// The interface's name for a class of stored values.
+api::ValueClass valueClassOf(h5::TypeClass typeClass);
 
 class H5Base : public virtual api::IH5Base {
  public:
@@ -31,9 +36,16 @@ class H5Base : public virtual api::IH5Base {
   // -1 when groupPath does not exist.
   int getNrObjects(const std::string& groupPath) override;
   bool exist(const std::string& path) override;
+  // The dataset must exist, as for reading the attribute.
+  std::optional<api::AttributeInfo> getAttributeInfo(const std::string& path, const std::string& name) override;
 
  protected:
   h5::DataSetHandle openDataSet(const std::string& path) const;
+  // Names the object that the operation reads, for the crash report of a
+  // damaged file; held for the whole operation. A file that the program
+  // writes is no input that could be damaged.
+  h5::ReadScope reading(const std::string& path) const { return h5::ReadScope(storedName, path, readOnly); }
+  bool isReadOnly() const { return readOnly; }
   h5::Id fileId() const { return f5.id(); }
   // Creates the groups above a dataset path that do not exist yet.
   void createGroupOf(const std::string& path);
@@ -47,8 +59,10 @@ class H5Base : public virtual api::IH5Base {
   void attachAttribute(const std::string& path, const std::string& name, T value);
   template <typename T>
   std::optional<T> findAttribute(const std::string& path, const std::string& name);
+  void requireObjectToRead(const std::string& path) const;
 
   std::string storedName;  // as given to the constructor
+  bool readOnly;
   h5::File f5;
 };
 

@@ -7,6 +7,7 @@
 #include "H5Calls.hpp"
 #include "H5Data.hpp"
 #include "H5Rows.hpp"
+#include "InputFile.hpp"
 
 namespace dataio {
 namespace {
@@ -64,9 +65,17 @@ Shape tableShape(const h5::DataSetHandle& dataSet, const std::string& path) {
   return shape;
 }
 
+// Checked before any buffer is made for the values.
+void requireStoredValues(const h5::DataSetHandle& dataSet, const std::string& path, const std::string& fileName) {
+  if (h5::declaresMoreThanStored(dataSet, path))
+    failure::fail("the results file <", fileName, "> is damaged: dataset <", path,
+                  "> declares more values than the file holds for it");
+}
+
 template <typename T>
-Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path) {
+Table<T> readTable(const h5::DataSetHandle& dataSet, const std::string& path, const std::string& fileName) {
   const Shape shape = twoDimensionalShape(dataSet, path);
+  requireStoredValues(dataSet, path, fileName);
   return {shape, h5::readValues<T>(dataSet, path)};
 }
 
@@ -79,56 +88,88 @@ std::vector<std::vector<T>> rowsOf(const Table<T>& table) {
   return rows;
 }
 
+// Checked before the base opens the file, which would wait on a FIFO.
+const std::string& regularFile(const std::string& fileName) {
+  if (inputs::isSpecialFile(fileName)) failure::fail("HDF5 file <", fileName, "> is not a regular file");
+  return fileName;
+}
+
 }  // namespace
 
-H5Reader::H5Reader(const std::string& fileName) : H5Base(fileName, "r") {}
+H5Reader::H5Reader(const std::string& fileName) : H5Base(regularFile(fileName), "r") {}
 
-int H5Reader::readInt(const std::string& path) { return readOneValue<int>(openDataSet(path), path); }
+int H5Reader::readInt(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  return readOneValue<int>(openDataSet(path), path);
+}
 
-double H5Reader::readDouble(const std::string& path) { return readOneValue<double>(openDataSet(path), path); }
+double H5Reader::readDouble(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  return readOneValue<double>(openDataSet(path), path);
+}
 
 std::vector<std::vector<int>> H5Reader::readIntArray(const std::string& path) {
-  return rowsOf(readTable<int>(openDataSet(path), path));
+  const h5::ReadScope scope = reading(path);
+  return rowsOf(readTable<int>(openDataSet(path), path, getFileName()));
 }
 
 std::vector<std::vector<double>> H5Reader::readDoubleArray(const std::string& path) {
-  return rowsOf(readTable<double>(openDataSet(path), path));
+  const h5::ReadScope scope = reading(path);
+  return rowsOf(readTable<double>(openDataSet(path), path, getFileName()));
 }
 
 void H5Reader::readDoubleTable(const std::string& path, api::DoubleTable& table) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const Shape shape = tableShape(dataSet, path);
-  if (shape.columns < 1)
+  if (shape.columns < 1) {
     table.values.clear();
-  else
+  } else {
+    requireStoredValues(dataSet, path, getFileName());
     h5::readValues(dataSet, path, table.values);
+  }
   table.rows = shape.rows;
   table.columns = shape.columns;
 }
 
 std::unique_ptr<api::IRowReader> H5Reader::openRows(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
   h5::DataSetHandle dataSet = openDataSet(path);
   const Shape shape = tableShape(dataSet, path);
-  return std::make_unique<H5RowReader>(std::move(dataSet), path, shape.rows, shape.columns);
+  if (shape.columns >= 1) requireStoredValues(dataSet, path, getFileName());
+  return std::make_unique<H5RowReader>(std::move(dataSet), getFileName(), path, shape.rows, shape.columns,
+                                       isReadOnly());
 }
 
 std::uint64_t H5Reader::getBytesRead() const { return h5::bytesRead(); }
 
+api::DatasetInfo H5Reader::getDatasetInfo(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
+  const h5::DataSetHandle dataSet = openDataSet(path);
+  const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
+  return {std::vector<unsigned long long>(dimensions.begin(), dimensions.end()),
+          valueClassOf(h5::typeClassOf(dataSet, path))};
+}
+
 std::vector<std::string> H5Reader::readStrings(const std::string& path) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const std::vector<h5::Extent> dimensions = h5::dimensionsOf(dataSet, path);
   const Shape shape = shapeOf(dimensions, path);
   if (shape.rows + shape.columns < 1) failure::fail("dataset <", path, "> not a 1-d array!");
   h5::requireRank(dimensions, 1, path);
+  requireStoredValues(dataSet, path, getFileName());
   return h5::readStrings(dataSet, path);
 }
 
 std::vector<double> H5Reader::readColumn(const std::string& path, int column) {
+  const h5::ReadScope scope = reading(path);
   const h5::DataSetHandle dataSet = openDataSet(path);
   const Shape shape = shapeOf(h5::dimensionsOf(dataSet, path), path);
   const int n = shape.rows;
   if (column < 0 || column >= shape.columns)
     failure::fail("dataset <", path, "> does not contain column ", column, "!");
+  requireStoredValues(dataSet, path, getFileName());
   const std::vector<std::vector<double>> slice = h5::readColumnSlice(
       dataSet, path, static_cast<h5::Extent>(n), static_cast<h5::Extent>(column));
   RESULTS_CHECK(static_cast<int>(slice.size()) == n, "the number of slice rows is incorrect");

@@ -24,6 +24,7 @@ class H5Reader : public H5Base, public virtual api::IH5Reader {
   void readDoubleTable(const std::string& path, api::DoubleTable& table) override;
   std::uint64_t getBytesRead() const override;
   std::unique_ptr<api::IRowReader> openRows(const std::string& path) override;
+  api::DatasetInfo getDatasetInfo(const std::string& path) override;
 };
 
 }  // namespace dataio

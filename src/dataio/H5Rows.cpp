@@ -5,6 +5,7 @@
 #include "Failure.hpp"
 #include "H5Calls.hpp"
 #include "H5Data.hpp"
+#include "H5ReadRecord.hpp"
 
 namespace dataio {
 namespace {
@@ -16,15 +17,19 @@ void checkRange(int first, int count, int rows, const std::string& path) {
 
 }  // namespace
 
-H5RowReader::H5RowReader(h5::DataSetHandle dataSet_, const std::string& path_, int rows, int columns)
+H5RowReader::H5RowReader(h5::DataSetHandle dataSet_, const std::string& fileName_, const std::string& path_, int rows,
+                         int columns, bool record_)
     : dataSet(std::move(dataSet_)),
       fileSpace(h5::dataSetSpace(dataSet, path_)),
+      fileName(fileName_),
       path(path_),
       nrRows(rows),
-      nrColumns(columns) {}
+      nrColumns(columns),
+      record(record_) {}
 
 void H5RowReader::read(int first, int count, double* values) {
   checkRange(first, count, nrRows, path);
+  const h5::ReadScope scope(fileName, path, record);
   h5::readRows(dataSet, fileSpace, path, static_cast<h5::Extent>(first), static_cast<h5::Extent>(count),
                static_cast<h5::Extent>(nrColumns), values);
 }

@@ -14,8 +14,10 @@ namespace dataio {
 class H5RowReader : public api::IRowReader {
  public:
   // rows and columns as the caller checked them; a reader of no columns
-  // reads nothing.
-  H5RowReader(h5::DataSetHandle dataSet, const std::string& path, int rows, int columns);
+  // reads nothing. Reads are recorded as reads of fileName when record is
+  // set, so that a crash inside one names the damaged file.
+  H5RowReader(h5::DataSetHandle dataSet, const std::string& fileName, const std::string& path, int rows, int columns,
+              bool record);
 
   int rows() const override { return nrRows; }
   int columns() const override { return nrColumns; }
@@ -24,9 +26,11 @@ class H5RowReader : public api::IRowReader {
  private:
   h5::DataSetHandle dataSet;
   h5::DataSpaceHandle fileSpace;
+  std::string fileName;
   std::string path;
   int nrRows;
   int nrColumns;
+  bool record;
 };
 
 class H5RowWriter : public api::IRowWriter {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Failure.hpp"
+#include "InputFile.hpp"
 #include "JsonConversion.hpp"
 #include "NestingLimitedParse.hpp"
 
@@ -49,6 +50,36 @@ bool isReadableFile(const std::string& path, const std::ifstream& stream) {
   return stream.good() && !std::filesystem::is_directory(path, error);
 }
 
+// A source that is no JSON text is taken for a file name, and it may be a
+// whole archived text: a report quotes its first characters only and says
+// how long it is.
+constexpr std::size_t quotedCharacters = 200;
+
+bool startsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u; }
+
+std::size_t characterCount(const std::string& text) {
+  std::size_t count = 0;
+  for (const char byte : text) count += startsCharacter(byte) ? 1 : 0;
+  return count;
+}
+
+std::string quotedSource(const std::string& source) {
+  if (characterCount(source) <= quotedCharacters) return source;
+  // end stops where character 201 starts.
+  std::size_t end = 0;
+  for (std::size_t characters = 0; end < source.size(); ++end)
+    if (startsCharacter(source[end]) && characters++ == quotedCharacters) break;
+  return source.substr(0, end) + "...";
+}
+
+// "" for a source that is quoted whole.
+std::string lengthNote(const std::string& source) {
+  const std::size_t characters = characterCount(source);
+  if (characters <= quotedCharacters) return "";
+  return " (a text of " + std::to_string(characters) + " characters, the first " + std::to_string(quotedCharacters) +
+         " shown)";
+}
+
 void reportMissing(const std::string& description) {
   std::cerr << " -> " << "path <" << description << "> not found." << std::endl;
 }
@@ -63,8 +94,11 @@ JSONReader::JSONReader(const std::string& source) {
     // not JSON text: a file path
   }
   fileName = source;
+  if (inputs::isSpecialFile(source))
+    failure::fail("input file <", quotedSource(source), "> is not a regular file.", lengthNote(source));
   std::ifstream file(source);
-  if (!isReadableFile(source, file)) failure::fail("input file <", source, "> not found.");
+  if (!isReadableFile(source, file))
+    failure::fail("input file <", quotedSource(source), "> not found.", lengthNote(source));
   document = parseLimited(file);
 }
 

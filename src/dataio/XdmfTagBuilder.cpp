@@ -231,7 +231,7 @@ void XdmfTagBuilder::indentPending() {
 
 // ` Name="value"`, in the order of the calls.
 void XdmfTagBuilder::writeAttribute(const std::string& name, const std::string& value) {
-  pendingStartTag += " " + name + "=\"" + escapeXml(value) + "\"";
+  pendingStartTag += " " + name + "=\"" + escapeXmlAttribute(value) + "\"";
 }
 
 bool XdmfTagBuilder::currentKindIs(XdmfTagKind kind, const char* complaint) const {

@@ -2,7 +2,9 @@
 
 namespace dataio {
 
-std::string escapeXml(const std::string& text) {
+namespace {
+
+std::string escapedText(const std::string& text, bool attributeValue) {
   std::string escaped;
   escaped.reserve(text.size());
   for (const char character : text) {
@@ -11,10 +13,17 @@ std::string escapeXml(const std::string& text) {
       case '<': escaped += "&lt;"; break;
       case '>': escaped += "&gt;"; break;
       case '"': escaped += "&quot;"; break;
+      case '\t': escaped += attributeValue ? "&#9;" : "\t"; break;
       default: escaped += character;
     }
   }
   return escaped;
 }
+
+}  // namespace
+
+std::string escapeXml(const std::string& text) { return escapedText(text, false); }
+
+std::string escapeXmlAttribute(const std::string& text) { return escapedText(text, true); }
 
 }  // namespace dataio

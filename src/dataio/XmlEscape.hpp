@@ -9,4 +9,8 @@ namespace dataio {
 // & < > and " become &amp; &lt; &gt; and &quot;; every other character stays.
 std::string escapeXml(const std::string& text);
 
+// The same for an attribute value, where a parser would read a tab as a
+// blank: it becomes &#9;.
+std::string escapeXmlAttribute(const std::string& text);
+
 }  // namespace dataio

@@ -34,6 +34,11 @@ bool hasAttribute(const DataSetHandle& dataSet, const std::string& name) {
   return attributeExists(dataSet.id(), name);
 }
 
+AttributeLayout describeAttribute(const DataSetHandle& dataSet, const std::string& name) {
+  const AttributeHandle attribute = openAttribute(dataSet.id(), name);
+  return {typeClassOf(attributeType(attribute, name)), pointCount(attributeSpace(attribute, name))};
+}
+
 void writeAttribute(const DataSetHandle& dataSet, const std::string& name, int value) {
   writeOne(dataSet, name, value);
 }

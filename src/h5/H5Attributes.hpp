@@ -3,11 +3,19 @@
 
 #include <string>
 
+#include "H5Calls.hpp"
 #include "H5Handle.hpp"
 
 namespace h5 {
 
 bool hasAttribute(const DataSetHandle& dataSet, const std::string& name);
+
+// What an existing attribute stores, before any conversion.
+struct AttributeLayout {
+  TypeClass typeClass = TypeClass::Other;
+  Extent values = 0;
+};
+AttributeLayout describeAttribute(const DataSetHandle& dataSet, const std::string& name);
 
 // Creates the attribute, or overwrites the one of that name.
 void writeAttribute(const DataSetHandle& dataSet, const std::string& name, int value);

@@ -6,6 +6,7 @@
 
 #include "H5ErrorStack.hpp"
 #include "H5Exceptions.hpp"
+#include "H5ReadRecord.hpp"
 
 namespace h5 {
 
@@ -33,7 +34,11 @@ std::uint64_t bytesReadSoFar = 0;
 
 }  // namespace
 
+// The calls that may read a file are marked (LibraryCall): when the library
+// crashes inside one of them, a damaged file is the cause.
+
 void closeQuietly(Kind kind, Id id) noexcept {
+  const LibraryCall call;
   switch (kind) {
     case Kind::File: H5Fclose(id); break;
     case Kind::Group: H5Gclose(id); break;
@@ -51,19 +56,23 @@ FileHandle createFile(const std::string& name) {
 }
 
 FileHandle openFile(const std::string& name, Access access) {
+  const LibraryCall call;
   const unsigned flags = access == Access::ReadWrite ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
   return owned<FileException, Kind::File>(H5Fopen(name.c_str(), flags, H5P_DEFAULT), "Unable to open file " + name);
 }
 
 void flushFile(Id file, const std::string& name) {
+  const LibraryCall call;
   check<FileException>(H5Fflush(file, H5F_SCOPE_GLOBAL), "Unable to flush file " + name);
 }
 
 void closeFile(FileHandle& file, const std::string& name) {
+  const LibraryCall call;
   check<FileException>(H5Fclose(file.release()), "Unable to close file " + name);
 }
 
 GroupHandle openGroup(Id location, const std::string& path) {
+  const LibraryCall call;
   return owned<GroupException, Kind::Group>(H5Gopen2(location, path.c_str(), H5P_DEFAULT),
                                             "Unable to open the group " + quoted(path));
 }
@@ -75,12 +84,16 @@ GroupHandle createGroup(Id location, const std::string& path, const PropertyList
 }
 
 Extent countLinks(const GroupHandle& group) {
+  const LibraryCall call;
   H5G_info_t info;
   check<GroupException>(H5Gget_info(group.id(), &info), "Unable to count objects in existing group or file");
   return info.nlinks;
 }
 
-bool linkExists(Id location, const std::string& path) { return H5Lexists(location, path.c_str(), H5P_DEFAULT) > 0; }
+bool linkExists(Id location, const std::string& path) {
+  const LibraryCall call;
+  return H5Lexists(location, path.c_str(), H5P_DEFAULT) > 0;
+}
 
 PropertyListHandle createLinkCreationList() {
   return owned<PropertyException, Kind::PropertyList>(H5Pcreate(H5P_LINK_CREATE),
@@ -93,12 +106,14 @@ void createIntermediateGroups(const PropertyListHandle& linkCreation) {
 }
 
 bool attributeExists(Id object, const std::string& name) {
+  const LibraryCall call;
   const htri_t found = H5Aexists(object, name.c_str());
   check<AttributeException>(found, "Unable to check for the attribute " + quoted(name));
   return found > 0;
 }
 
 AttributeHandle openAttribute(Id object, const std::string& name) {
+  const LibraryCall call;
   return owned<AttributeException, Kind::Attribute>(H5Aopen(object, name.c_str(), H5P_DEFAULT),
                                                     "Unable to open the attribute " + quoted(name));
 }
@@ -111,8 +126,15 @@ AttributeHandle createAttribute(Id object, const std::string& name, const DataTy
 }
 
 DataSpaceHandle attributeSpace(const AttributeHandle& attribute, const std::string& name) {
+  const LibraryCall call;
   return owned<AttributeException, Kind::DataSpace>(H5Aget_space(attribute.id()),
                                                     "Unable to get the dataspace of the attribute " + quoted(name));
+}
+
+DataTypeHandle attributeType(const AttributeHandle& attribute, const std::string& name) {
+  const LibraryCall call;
+  return owned<AttributeException, Kind::DataType>(H5Aget_type(attribute.id()),
+                                                   "Unable to get the data type of the attribute " + quoted(name));
 }
 
 void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, const void* buffer,
@@ -123,11 +145,13 @@ void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& 
 
 void readAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, void* buffer,
                    const std::string& name) {
+  const LibraryCall call;
   check<AttributeException>(H5Aread(attribute.id(), memoryType.id(), buffer),
                             "Unable to read the attribute " + quoted(name));
 }
 
 DataSetHandle openDataSet(Id location, const std::string& path) {
+  const LibraryCall call;
   return owned<DataSetException, Kind::DataSet>(H5Dopen2(location, path.c_str(), H5P_DEFAULT),
                                                 "Unable to open the dataset " + quoted(path));
 }
@@ -140,17 +164,38 @@ DataSetHandle createDataSet(Id location, const std::string& path, const DataType
 }
 
 DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& path) {
+  const LibraryCall call;
   return owned<DataSetException, Kind::DataSpace>(H5Dget_space(dataSet.id()),
                                                   "Unable to get the dataspace of the dataset " + quoted(path));
 }
 
 DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path) {
+  const LibraryCall call;
   return owned<DataSetException, Kind::DataType>(H5Dget_type(dataSet.id()),
                                                  "Unable to get the data type of the dataset " + quoted(path));
 }
 
+Extent storageSizeOf(const DataSetHandle& dataSet) {
+  const LibraryCall call;
+  return H5Dget_storage_size(dataSet.id());
+}
+
+PropertyListHandle creationListOf(const DataSetHandle& dataSet, const std::string& path) {
+  const LibraryCall call;
+  return owned<DataSetException, Kind::PropertyList>(
+      H5Dget_create_plist(dataSet.id()), "Unable to get the creation property list of the dataset " + quoted(path));
+}
+
+bool isContiguous(const PropertyListHandle& creation) {
+  const LibraryCall call;
+  const H5D_layout_t layout = H5Pget_layout(creation.id());
+  if (layout == H5D_LAYOUT_ERROR) throwFailure<PropertyException>("Unable to get the layout of a dataset");
+  return layout == H5D_CONTIGUOUS;
+}
+
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path) {
+  const LibraryCall call;
   check<DataSetException>(
       H5Dread(dataSet.id(), memoryType.id(), spaceOrAll(memorySpace), spaceOrAll(fileSpace), H5P_DEFAULT, buffer),
       "Unable to read the dataset " + quoted(path));
@@ -170,6 +215,7 @@ void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType
 }
 
 void reclaimVariableLength(const DataTypeHandle& memoryType, const DataSpaceHandle& space, void* buffer) {
+  const LibraryCall call;
   check<DataSetException>(H5Dvlen_reclaim(memoryType.id(), space.id(), H5P_DEFAULT, buffer),
                           "Unable to release the variable-length data read");
 }
@@ -181,12 +227,14 @@ DataSpaceHandle createSimpleSpace(const std::vector<Extent>& dimensions) {
 }
 
 int rankOf(const DataSpaceHandle& space) {
+  const LibraryCall call;
   const int rank = H5Sget_simple_extent_ndims(space.id());
   check<DataSpaceException>(rank, "Unable to get the rank of the dataspace");
   return rank;
 }
 
 std::vector<Extent> extentOf(const DataSpaceHandle& space) {
+  const LibraryCall call;
   std::vector<Extent> dimensions(static_cast<std::size_t>(rankOf(space)));
   check<DataSpaceException>(H5Sget_simple_extent_dims(space.id(), dimensions.data(), nullptr),
                             "Unable to get the dimensions of the dataspace");
@@ -194,6 +242,7 @@ std::vector<Extent> extentOf(const DataSpaceHandle& space) {
 }
 
 Extent pointCount(const DataSpaceHandle& space) {
+  const LibraryCall call;
   const hssize_t points = H5Sget_simple_extent_npoints(space.id());
   if (points < 0) throwFailure<DataSpaceException>("Unable to count the points of the dataspace");
   return static_cast<Extent>(points);
@@ -201,6 +250,7 @@ Extent pointCount(const DataSpaceHandle& space) {
 
 void selectHyperslab(const DataSpaceHandle& space, const std::vector<Extent>& offset,
                      const std::vector<Extent>& count) {
+  const LibraryCall call;
   check<DataSpaceException>(
       H5Sselect_hyperslab(space.id(), H5S_SELECT_SET, offset.data(), nullptr, count.data(), nullptr),
       "Unable to select the hyperslab");
@@ -219,9 +269,29 @@ void setVariableLength(const DataTypeHandle& stringType) {
 }
 
 CharacterSet characterSetOf(const DataTypeHandle& stringType) {
+  const LibraryCall call;
   const H5T_cset_t characterSet = H5Tget_cset(stringType.id());
   check<DataTypeException>(characterSet, "Unable to get the character set of a string type");
   return characterSet == H5T_CSET_UTF8 ? CharacterSet::Utf8 : CharacterSet::Ascii;
+}
+
+TypeClass typeClassOf(const DataTypeHandle& type) {
+  const LibraryCall call;
+  const H5T_class_t typeClass = H5Tget_class(type.id());
+  if (typeClass == H5T_NO_CLASS) throwFailure<DataTypeException>("Unable to get the class of a data type");
+  switch (typeClass) {
+    case H5T_INTEGER: return TypeClass::Integer;
+    case H5T_FLOAT: return TypeClass::Float;
+    case H5T_STRING: return TypeClass::String;
+    default: return TypeClass::Other;
+  }
+}
+
+std::size_t typeSizeOf(const DataTypeHandle& type) {
+  const LibraryCall call;
+  const std::size_t size = H5Tget_size(type.id());
+  if (size == 0) throwFailure<DataTypeException>("Unable to get the size of a data type");
+  return size;
 }
 
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet) {

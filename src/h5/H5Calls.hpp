@@ -14,6 +14,8 @@ namespace h5 {
 enum class Access { ReadOnly, ReadWrite };
 enum class Predefined { NativeInt, NativeDouble, CString };
 enum class CharacterSet { Ascii, Utf8 };
+// The classes of stored values that the program tells apart.
+enum class TypeClass { Integer, Float, String, Other };
 
 // Files
 FileHandle createFile(const std::string& name);  // truncates an existing file
@@ -39,6 +41,7 @@ AttributeHandle openAttribute(Id object, const std::string& name);
 AttributeHandle createAttribute(Id object, const std::string& name, const DataTypeHandle& type,
                                 const DataSpaceHandle& space);
 DataSpaceHandle attributeSpace(const AttributeHandle& attribute, const std::string& name);
+DataTypeHandle attributeType(const AttributeHandle& attribute, const std::string& name);
 void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, const void* buffer,
                     const std::string& name);
 void readAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, void* buffer,
@@ -50,6 +53,10 @@ DataSetHandle createDataSet(Id location, const std::string& path, const DataType
                             const DataSpaceHandle& space);
 DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& path);
 DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path);
+// The bytes the file holds for the dataset's values; 0 also when none were written.
+Extent storageSizeOf(const DataSetHandle& dataSet);
+PropertyListHandle creationListOf(const DataSetHandle& dataSet, const std::string& path);
+bool isContiguous(const PropertyListHandle& creation);
 void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
                  const DataSpaceHandle* fileSpace, void* buffer, const std::string& path);
 void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType, const DataSpaceHandle* memorySpace,
@@ -70,6 +77,8 @@ void selectHyperslab(const DataSpaceHandle& space, const std::vector<Extent>& of
 DataTypeHandle copyType(Predefined type);
 void setVariableLength(const DataTypeHandle& stringType);
 CharacterSet characterSetOf(const DataTypeHandle& stringType);
+TypeClass typeClassOf(const DataTypeHandle& type);
+std::size_t typeSizeOf(const DataTypeHandle& type);
 void setCharacterSet(const DataTypeHandle& stringType, CharacterSet characterSet);
 
 }  // namespace h5

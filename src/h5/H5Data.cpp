@@ -41,6 +41,18 @@ std::vector<Extent> dimensionsOf(const DataSetHandle& dataSet, const std::string
   return extentOf(dataSetSpace(dataSet, path));
 }
 
+TypeClass typeClassOf(const DataSetHandle& dataSet, const std::string& path) {
+  return typeClassOf(dataSetType(dataSet, path));
+}
+
+bool declaresMoreThanStored(const DataSetHandle& dataSet, const std::string& path) {
+  if (!isContiguous(creationListOf(dataSet, path))) return false;
+  const Extent points = pointCount(dataSetSpace(dataSet, path));
+  const Extent valueSize = typeSizeOf(dataSetType(dataSet, path));
+  const Extent stored = storageSizeOf(dataSet);
+  return points > stored / valueSize;
+}
+
 void requireRank(const std::vector<Extent>& dimensions, std::size_t rank, const std::string& path) {
   if (dimensions.size() != rank)
     throw DataSpaceException("Impossible to read the dataset \"" + path + "\" of rank " +

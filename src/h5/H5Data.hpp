@@ -6,12 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "H5Calls.hpp"
 #include "H5Exceptions.hpp"
 #include "H5Handle.hpp"
 
 namespace h5 {
 
 std::vector<Extent> dimensionsOf(const DataSetHandle& dataSet, const std::string& path);
+TypeClass typeClassOf(const DataSetHandle& dataSet, const std::string& path);
+
+// A damaged dataspace can declare far more values than the file holds for
+// them, and a read would first allocate them all. True when a contiguous
+// dataset (the layout whose bytes the file holds one for one) declares more
+// bytes than the file holds for it.
+bool declaresMoreThanStored(const DataSetHandle& dataSet, const std::string& path);
 
 // A DataSpaceException unless the dataset has the rank of the target arrays.
 void requireRank(const std::vector<Extent>& dimensions, std::size_t rank, const std::string& path);

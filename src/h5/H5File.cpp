@@ -2,13 +2,16 @@
 
 #include "H5Calls.hpp"
 #include "H5Exceptions.hpp"
+#include "H5ReadRecord.hpp"
 #include "H5Silence.hpp"
 
 namespace h5 {
 namespace {
 
+// Opening reads the file's superblock and root group.
 FileHandle openInMode(const std::string& fileName, const std::string& mode) {
   if (mode == "w") return createFile(fileName);
+  const ReadScope reading(fileName, "/");
   return openFile(fileName, mode == "rw" ? Access::ReadWrite : Access::ReadOnly);
 }
 

@@ -30,6 +30,13 @@ class IRowReader {
   virtual void read(int first, int count, double* values) = 0;
 };
 
+// A dataset as it is stored: its extents (one per dimension) and the class of
+// its values, for checks made before anything is read or written.
+struct DatasetInfo {
+  std::vector<unsigned long long> extents;
+  ValueClass valueClass = ValueClass::Other;
+};
+
 class IH5Reader : public virtual IH5Base {
  public:
   virtual int readInt(const std::string& path) = 0;
@@ -48,6 +55,7 @@ class IH5Reader : public virtual IH5Base {
   // The dataset checked as readDoubleTable checks it, held open without
   // reading any value; a dataset without columns gives a reader of none.
   virtual std::unique_ptr<IRowReader> openRows(const std::string& path) = 0;
+  virtual DatasetInfo getDatasetInfo(const std::string& path) = 0;
 };
 
 }  // namespace api

@@ -75,6 +75,44 @@ TEST_F(H5BaseTest, ReadingFromAMissingObjectFailsTheCheck) {
   EXPECT_NE(failureReport([&] { base.readIntAttribute("/none", "size"); }), "no BaseException");
 }
 
+// The attribute as stored: a string "size" or a "t" of two values is seen
+// for what it is, without a conversion that would fail or pick one value.
+TEST_F(H5BaseTest, AttributeInfoTellsClassAndCountBeforeAnyRead) {
+  {
+    H5TestFile input(name);
+    input.doubles("/mesh/Coordnts", {2, 3}, {1, 2, 3, 4, 5, 6});
+    input.doubleAttribute("/mesh/Coordnts", "t", 1.5, 2);
+    const hid_t dataSet = H5Dopen2(input.id(), "/mesh/Coordnts", H5P_DEFAULT);
+    const hid_t space = H5Screate(H5S_SCALAR);
+    const hid_t text = H5Tcopy(H5T_C_S1);
+    H5Tset_size(text, 4);
+    const hid_t size = H5Acreate2(dataSet, "size", text, space, H5P_DEFAULT, H5P_DEFAULT);
+    H5Awrite(size, text, "six");
+    const hid_t count = H5Acreate2(dataSet, "count", H5T_STD_I64LE, space, H5P_DEFAULT, H5P_DEFAULT);
+    const long long six = 6;
+    H5Awrite(count, H5T_NATIVE_LLONG, &six);
+    for (hid_t id : {size, count}) H5Aclose(id);
+    H5Tclose(text);
+    H5Sclose(space);
+    H5Dclose(dataSet);
+  }
+  dataio::H5Base base(name, "r");
+  const auto size = base.getAttributeInfo("/mesh/Coordnts", "size");
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->valueClass, api::ValueClass::String);
+  EXPECT_EQ(size->values, 1u);
+  const auto time = base.getAttributeInfo("mesh/Coordnts", "t");
+  ASSERT_TRUE(time);
+  EXPECT_EQ(time->valueClass, api::ValueClass::Float);
+  EXPECT_EQ(time->values, 2u);
+  const auto count = base.getAttributeInfo("mesh/Coordnts", "count");
+  ASSERT_TRUE(count);
+  EXPECT_EQ(count->valueClass, api::ValueClass::Integer);
+  EXPECT_FALSE(base.getAttributeInfo("mesh/Coordnts", "absent"));
+  const std::string report = failureReport([&] { base.getAttributeInfo("/no/such", "size"); });
+  EXPECT_EQ(report.rfind(" -> cannot read attribute to dataset </no/such> in file <" + name + ">, in file: ", 0), 0u);
+}
+
 TEST_F(H5BaseTest, AttributesBelongToDatasetsOnly) {
   dataio::H5Base base(name, "rw");
   EXPECT_EQ(exceptionText([&] { base.writeAttribute("/top", "size", 1); }).rfind("Unable to open the dataset \"/top\": ", 0),

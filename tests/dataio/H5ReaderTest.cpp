@@ -43,6 +43,44 @@ TEST_F(H5ReaderTest, OneValueDatasets) {
   EXPECT_EQ(failureReport([&] { reader.readInt("vector"); }), " -> non-scalar dataset <vector>!\n");
 }
 
+// Extents beyond the int shapes are given as stored: nothing is read.
+TEST_F(H5ReaderTest, DatasetInfoGivesExtentsAndValueClass) {
+  dataio::H5Reader reader(name);
+  const api::DatasetInfo ints = reader.getDatasetInfo("ints");
+  EXPECT_EQ(ints.extents, (std::vector<unsigned long long>{2, 3}));
+  EXPECT_EQ(ints.valueClass, api::ValueClass::Integer);
+  const api::DatasetInfo tall = reader.getDatasetInfo("tall");
+  EXPECT_EQ(tall.extents, (std::vector<unsigned long long>{(1ull << 32) + 2, 3}));
+  EXPECT_EQ(tall.valueClass, api::ValueClass::Float);
+  EXPECT_EQ(reader.getDatasetInfo("scalar").extents, std::vector<unsigned long long>{});
+  const api::DatasetInfo texts = reader.getDatasetInfo(".config/model");
+  EXPECT_EQ(texts.extents, std::vector<unsigned long long>{3});
+  EXPECT_EQ(texts.valueClass, api::ValueClass::String);
+  EXPECT_EQ(exceptionText([&] { reader.getDatasetInfo("absent"); }).rfind("Unable to open the dataset \"absent\": ", 0),
+            0u);
+}
+
+// Values that the file does not hold for a contiguous dataset (never written,
+// or a dataspace that damage made larger) are refused before any room is
+// made for them.
+TEST_F(H5ReaderTest, DeclaredValuesTheFileDoesNotHoldAreDamage) {
+  const std::string damaged = dir.file("damaged.h5");
+  {
+    testing_support::H5TestFile file(damaged);
+    file.unwritten("declared", {4, 3});
+    file.doubles("written", {4, 3}, std::vector<double>(12, 1.0));
+  }
+  dataio::H5Reader reader(damaged);
+  const std::string report = " -> the results file <" + damaged +
+                             "> is damaged: dataset <declared> declares more values than the file holds for it\n";
+  api::DoubleTable table;
+  EXPECT_EQ(failureReport([&] { reader.readDoubleArray("declared"); }), report);
+  EXPECT_EQ(failureReport([&] { reader.readIntArray("declared"); }), report);
+  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("declared", table); }), report);
+  EXPECT_EQ(failureReport([&] { reader.readColumn("declared", 1); }), report);
+  EXPECT_EQ(reader.readColumn("written", 1), std::vector<double>(4, 1.0));
+}
+
 TEST_F(H5ReaderTest, TwoDimensionalArrays) {
   dataio::H5Reader reader(name);
   EXPECT_EQ(reader.readIntArray("ints"), (std::vector<std::vector<int>>{{1, 2, 3}, {4, 5, 6}}));

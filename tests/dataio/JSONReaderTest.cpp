@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 #include <iostream>
 #include <limits>
@@ -58,6 +59,34 @@ TEST(JSONReaderConstruction, MissingFileOrDirectoryIsNotFound) {
     EXPECT_THROW(readerOf(source), BaseException) << source;
     EXPECT_EQ(errors.text(), " -> input file <" + source + "> not found.\n");
   }
+}
+
+// A device read as a file never ends or waits; /dev/null stands for them here.
+TEST(JSONReaderConstruction, SpecialFileIsNotARegularFile) {
+  TempDir dir;
+  const std::string device = dir.file("device.json");
+  std::filesystem::create_symlink("/dev/null", device);
+  CerrCapture errors;
+  EXPECT_THROW(readerOf(device), BaseException);
+  EXPECT_EQ(errors.text(), " -> input file <" + device + "> is not a regular file.\n");
+}
+
+// A source that is no JSON is taken for a file name: a long archived text is
+// quoted by its first 200 characters, cut between characters, not bytes.
+TEST(JSONReaderConstruction, LongSourceIsQuotedByItsFirstCharacters) {
+  const auto reportFor = [](const std::string& source) {
+    CerrCapture errors;
+    EXPECT_THROW(readerOf(source), BaseException);
+    return errors.text();
+  };
+  const std::string limit(200, 'x');
+  EXPECT_EQ(reportFor(limit), " -> input file <" + limit + "> not found.\n");
+  EXPECT_EQ(reportFor(limit + "yz"),
+            " -> input file <" + limit + "...> not found. (a text of 202 characters, the first 200 shown)\n");
+  std::string accents;
+  for (int i = 0; i < 250; ++i) accents += "\xc3\xa9";
+  EXPECT_EQ(reportFor(accents), " -> input file <" + accents.substr(0, 400) +
+                                    "...> not found. (a text of 250 characters, the first 200 shown)\n");
 }
 
 TEST(JSONReaderConstruction, SyntaxErrorInFileIsTheLibrarysParseError) {

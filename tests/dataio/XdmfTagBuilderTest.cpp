@@ -256,6 +256,18 @@ TEST_F(XdmfTagBuilderTest, SpecialCharactersAreEscaped) {
                                      "</Xdmf>\n");
 }
 
+// A parser reads a tab in an attribute value as a blank unless it is a
+// character reference; in inner text it stays a tab.
+TEST_F(XdmfTagBuilderTest, TabsInAttributeValuesAreCharacterReferences) {
+  builder.beginGrid("run\t1.h5", "Collection");
+  builder.addItem("run\t1.h5:/Topology");
+  builder.endTag("Grid");
+  const std::string document = documentOf(builder);
+  EXPECT_NE(document.find("<Grid GridType=\"Collection\" Name=\"run&#9;1.h5\">\n        run\t1.h5:/Topology\n"),
+            std::string::npos)
+      << document;
+}
+
 TEST_F(XdmfTagBuilderTest, SecondGenerateOnlyRewritesTheFile) {
   const std::string first = documentOf(builder);
   EXPECT_EQ(documentOf(builder), first);

@@ -1,12 +1,16 @@
 #include "BinaryRun.hpp"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace testing_support {
 
@@ -35,7 +39,32 @@ void writeFile(const std::string& path, const std::string& content) {
   out << content;
 }
 
+namespace {
+
+// Waits for the child, killing it once a positive limit has passed.
+int waitWithin(pid_t pid, int seconds, bool& timedOut) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int waitStatus = 0;
+  if (seconds <= 0) waitpid(pid, &waitStatus, 0);
+  while (seconds > 0 && waitpid(pid, &waitStatus, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      timedOut = true;
+      kill(pid, SIGKILL);
+      waitpid(pid, &waitStatus, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
+}  // namespace
+
 BinaryRun runResults(const std::vector<std::string>& arguments, const std::string& workDir) {
+  return runResults(arguments, workDir, RunLimits{0, {}});
+}
+
+BinaryRun runResults(const std::vector<std::string>& arguments, const std::string& workDir, const RunLimits& limits) {
   const std::string outPath = workDir + "/.stdout.txt";
   const std::string errPath = workDir + "/.stderr.txt";
   std::vector<std::string> words{RESULTS_BINARY};
@@ -43,6 +72,7 @@ BinaryRun runResults(const std::vector<std::string>& arguments, const std::strin
   std::vector<char*> argv;
   for (auto& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
+  std::vector<std::string> settings = limits.environment;
 
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -54,18 +84,23 @@ BinaryRun runResults(const std::vector<std::string>& arguments, const std::strin
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    for (auto& setting : settings) putenv(setting.data());
     execv(argv[0], argv.data());
     _exit(127);
   }
-  int waitStatus = 0;
-  waitpid(pid, &waitStatus, 0);
   BinaryRun run;
-  run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+  run.status = waitWithin(pid, limits.seconds, run.timedOut);
   run.out = readFile(outPath);
   run.err = readFile(errPath);
   unlink(outPath.c_str());
   unlink(errPath.c_str());
   return run;
+}
+
+std::string sanitizerSettingForLibraryCrashes() {
+  const char* current = std::getenv("ASAN_OPTIONS");
+  const std::string previous = current == nullptr ? "" : std::string(current) + ":";
+  return "ASAN_OPTIONS=" + previous + "replace_intrin=0";
 }
 
 std::vector<std::string> bannerLines() { return {"TORVANEL v3.1.0", "Veldrix results binary", "v3.1.0", ""}; }

@@ -20,6 +20,9 @@ class H5TestFile {
   H5TestFile(const H5TestFile&) = delete;
   H5TestFile& operator=(const H5TestFile&) = delete;
 
+  // For what the helpers below do not write.
+  hid_t id() const { return file; }
+
   void doubles(const std::string& path, const std::vector<hsize_t>& dims, const std::vector<double>& values) {
     write(path, dims, H5T_NATIVE_DOUBLE, values.data());
   }
@@ -42,6 +45,15 @@ class H5TestFile {
     const hid_t space = H5Screate_simple(1, &count, nullptr);
     const hid_t attribute = H5Acreate2(object, name.c_str(), H5T_NATIVE_DOUBLE, space, H5P_DEFAULT, H5P_DEFAULT);
     H5Awrite(attribute, H5T_NATIVE_DOUBLE, values.data());
+    H5Aclose(attribute);
+    H5Sclose(space);
+    H5Oclose(object);
+  }
+  void intAttribute(const std::string& path, const std::string& name, int value) {
+    const hid_t object = H5Oopen(file, path.c_str(), H5P_DEFAULT);
+    const hid_t space = H5Screate(H5S_SCALAR);
+    const hid_t attribute = H5Acreate2(object, name.c_str(), H5T_NATIVE_INT, space, H5P_DEFAULT, H5P_DEFAULT);
+    H5Awrite(attribute, H5T_NATIVE_INT, &value);
     H5Aclose(attribute);
     H5Sclose(space);
     H5Oclose(object);

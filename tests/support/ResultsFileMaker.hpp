@@ -9,7 +9,9 @@ namespace testing_support {
 
 class ResultsFileMaker {
  public:
-  explicit ResultsFileMaker(const std::string& fileName);
+  // Create makes a new file (an existing one is emptied); Edit opens one to change.
+  enum class Opening { Create, Edit };
+  explicit ResultsFileMaker(const std::string& fileName, Opening opening = Opening::Create);
   ~ResultsFileMaker();
   ResultsFileMaker(const ResultsFileMaker&) = delete;
   ResultsFileMaker& operator=(const ResultsFileMaker&) = delete;
@@ -25,6 +27,14 @@ class ResultsFileMaker {
   void scalar(const std::string& path, double value);
   // An empty group (with its parents).
   void group(const std::string& path);
+  // Unlinks a dataset or a group, so that its path can be written anew.
+  void remove(const std::string& path);
+
+  // One-value attributes of an object, replacing one of the same name.
+  void intAttribute(const std::string& path, const std::string& name, int value);
+  void doubleAttribute(const std::string& path, const std::string& name, double value);
+  void stringAttribute(const std::string& path, const std::string& name, const std::string& value);
+  void removeAttribute(const std::string& path, const std::string& name);
 
   // The two-triangle unit square: CellsAll/Topology and NodesAll/Coordnts.
   void unitSquareMesh();

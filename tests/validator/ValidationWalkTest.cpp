@@ -74,6 +74,16 @@ TEST(ValidationWalk, OneOfNames) {
   EXPECT_EQ(printed("[]", R"({"oneOf": []})"), "");
 }
 
+// Two present names are already one too many; both count as accounted, so
+// neither is reported as ignored.
+TEST(ValidationWalk, OneOfNamesWithExactlyTwoPresent) {
+  const std::string schema = R"({"oneOf": [{"required": ["b"]}, {"required": ["a"]}, {"required": ["c"]}]})";
+  EXPECT_EQ(validateTexts(R"({"c": 1, "b": 2})", schema).status, ValidationStatus::Errors);
+  const std::string onlyOne = "/: Error: Only one of the following two items is allowed: ";
+  EXPECT_EQ(printed(R"({"c": 1, "b": 2})", schema), onlyOne + "'b', 'c'.\n");
+  EXPECT_EQ(printed(R"({"a": 1, "c": 2})", schema), onlyOne + "'a', 'c'.\n");
+}
+
 TEST(ValidationWalk, OneOfCases) {
   const std::string schema = R"({"type": "object", "properties": {"kind": {"type": "string"}, "w": {"type": "number"}},
     "oneOf": [{"properties": {"kind": {"const": "wide"}}, "required": ["w"]},
