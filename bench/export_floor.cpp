@@ -40,14 +40,15 @@ std::string stepPath(const std::string& group, int step) {
   return group + "/" + name;
 }
 
-std::vector<double> readAll(hid_t file, const std::string& path) {
+// Into storage kept from step to step: a floor that allocated and touched
+// new pages for every step would measure the allocator, not the export.
+void readAll(hid_t file, const std::string& path, std::vector<double>& values) {
   Handle dataset(H5Dopen2(file, path.c_str(), H5P_DEFAULT), H5Dclose, "opening " + path);
   Handle space(H5Dget_space(dataset.get()), H5Sclose, "dataspace of " + path);
-  std::vector<double> values(static_cast<std::size_t>(H5Sget_simple_extent_npoints(space.get())));
+  values.resize(static_cast<std::size_t>(H5Sget_simple_extent_npoints(space.get())));
   checkStatus(H5Dread(dataset.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT,
                       values.data()),
               "reading " + path);
-  return values;
 }
 
 double readTime(hid_t file, const std::string& path) {
@@ -79,7 +80,10 @@ std::map<double, int> storedTimes(hid_t file, const std::vector<std::string>& gr
 
 double readMinDepth(hid_t file) {
   const std::string path = "/Parameters/MinWaterDepth";
-  return linkExists(file, path) ? readAll(file, path).at(0) : 0.0;
+  if (!linkExists(file, path)) return 0.0;
+  std::vector<double> value;
+  readAll(file, path, value);
+  return value.at(0);
 }
 
 struct Velocities {
@@ -114,10 +118,11 @@ void exportFloor(const std::string& resultsPath, const std::string& auxPath) {
   }
   const double minDepth = readMinDepth(results.get());
   Velocities velocities;
+  std::vector<double> state;
+  std::vector<double> bed;
   for (const auto& [time, step] : storedTimes(results.get(), groups)) {
-    const std::vector<double> state = readAll(results.get(), stepPath(hydState, step));
-    const std::vector<double> bed =
-        readAll(results.get(), bedPerStep ? stepPath(bottomSteps, step) : bottomStatic);
+    readAll(results.get(), stepPath(hydState, step), state);
+    readAll(results.get(), bedPerStep ? stepPath(bottomSteps, step) : bottomStatic, bed);
     computeVelocities(state, bed, minDepth, velocities);
     const std::string name = "/" + std::to_string(step);
     synthetic::writeDoubleMatrix(aux.get(), "/flow_velocity" + name, velocities.vector, 2);
