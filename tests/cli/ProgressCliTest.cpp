@@ -47,7 +47,7 @@ class ProgressCli : public ::testing::Test {
     file.unitSquareMesh();
     file.doubles("CellsAll/BottomEl", 2, 1, {1.0, 1.0});
     for (int step = 0; step < steps; ++step) {
-      char name[8];
+      char name[16];
       std::snprintf(name, sizeof name, "%07d", step);
       if (step == broken)
         file.step("RESULTS/CellsAll/HydState/" + std::string(name), 10.0 * step, 2, 2, {2, 0, 2, 0});
