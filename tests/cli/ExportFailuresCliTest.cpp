@@ -177,6 +177,34 @@ TEST_F(ExportFailures, NeverOverwritesTheResultsFile) {
                                       killed}));
 }
 
+// The configuration named as the auxiliary file of the export, under another
+// spelling or through a link: refused before anything is written.
+TEST_F(ExportFailures, NeverOverwritesTheConfigurationFile) {
+  writeResults({"water_surface"});
+  const std::string configuration = configurationText({"xdmf"});
+  writeFile(dir.file("out_aux.h5"), configuration);
+  std::filesystem::create_directory(dir.file("sub"));
+  std::filesystem::create_symlink("../out_aux.h5", dir.file("sub/linked_aux.h5"));
+  struct Case {
+    std::string configurationName;
+    std::string output;
+    std::string target;
+  };
+  const std::vector<Case> cases = {{"out_aux.h5", "out.xdmf", "out_aux.h5"},
+                                   {"./sub/../out_aux.h5", "out.xdmf", "out_aux.h5"},
+                                   {"out_aux.h5", "sub/linked.xdmf", "sub/linked_aux.h5"}};
+  for (const Case& c : cases) {
+    const auto result = runResults({"-f", c.configurationName, "-r", "run.h5", "-o", c.output}, dir.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> refusing to overwrite the configuration file <" +
+                                                               c.configurationName + "> with <" + c.target + ">",
+                                                           killed}));
+  }
+  EXPECT_EQ(readFile(dir.file("out_aux.h5")), configuration);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.xdmf")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("sub/linked.xdmf")));
+}
+
 TEST_F(ExportFailures, UnwritableArchiveTargetIsReported) {
   writeResults({"water_surface"});
   std::filesystem::create_directory(dir.file("folder"));
