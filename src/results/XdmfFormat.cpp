@@ -49,8 +49,7 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
   if (selection.portable)
     portable = std::make_unique<PortableAttributes>(portableInputs(), *writer, *hdfwriter, auxiliaryReference);
-  else
-    checkReferences();
+  checkReferences();
 }
 
 PortableAttributes::Inputs XdmfFormat::portableInputs() {
@@ -112,7 +111,8 @@ XdmfFormat::Kind XdmfFormat::kindOf(api::IOutput* out) const {
   return Kind::computed;
 }
 
-// The datasets that the document's items read, at every step it holds.
+// The datasets that the document's items read, at every step it holds; the
+// portable form copies the same datasets into its auxiliary file.
 void XdmfFormat::checkReferences() {
   for (const auto& [time, step] : selection.times)
     for (const model::OutputID id : selection.outputs) {

@@ -147,6 +147,10 @@ std::vector<HostileCase> hostileCases() {
        {stepReport("water_surface", " in file <run.h5>: expected 8 rows (one per cell), found 10 rows")}},
       {"StepWithFewerRowsThanCells", [](const std::string& folder) { hydStateStepWithRows(run(folder), 4); },
        {stepReport("water_surface", " in file <run.h5>: expected 8 rows (one per cell), found 4 rows")}},
+      {"StepWithMoreRowsThanCellsInThePortableForm",
+       [](const std::string& folder) { hydStateStepWithRows(run(folder), 10); },
+       {stepReport("water_surface", " in file <run.h5>: expected 8 rows (one per cell), found 10 rows")},
+       {"-r", "run.h5", "-o", "out.xdmf"}, R"(, "portable": true)"},
       {"LastStepMissingForATransformedOutput", [](const std::string& folder) { removeLastHydStateStep(run(folder)); },
        {unhandled, quotedPattern(" -> Unable to open the dataset \"/RESULTS/CellsAll/HydState/0000002\": "
                                  "(Symbol table) Object not found")},
