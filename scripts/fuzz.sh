@@ -4,8 +4,10 @@
 # CMake build or of CI; the sources are compiled here directly.
 #   scripts/fuzz.sh [validate|reader|results]...
 # "results" runs the binary of the sanitizer build on damaged results files
-# (bytes changed, spans overwritten, files cut short) until FUZZ_SECONDS have
-# passed; FUZZ_SECONDS=600 or more for a real campaign.
+# (bytes changed, spans overwritten, files cut short), each in a folder that
+# holds a good export of the valid file, until FUZZ_SECONDS have passed;
+# FUZZ_SECONDS=600 or more for a real campaign. A failed run must leave that
+# export, the results file and the configuration as they were, and no file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,7 +36,8 @@ run() {
 
 # One damaged file: what the run left is sorted into a kind. A crash of the
 # HDF5 library, or a read that loops in it, that the guard reports is the
-# file's damage, not a finding.
+# file's damage, not a finding. The folder held a good export of the valid
+# file before the run (its checksums in $work/../.before).
 classify() {
   local status=$1 err=$2 work=$3 kind
   if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then kind=hang
@@ -49,8 +52,13 @@ classify() {
   elif [ "$status" -eq 1 ]; then kind=failed
   else kind=exported
   fi
-  # A failed run must leave nothing behind.
-  if [ "$status" -ne 0 ] && [ -n "$(ls -A "$work" | grep -v -x -e cfg.json -e run.h5)" ]; then kind=$kind-leftover; fi
+  # A failed run must leave nothing behind, and the earlier export as it was.
+  if [ "$status" -ne 0 ]; then
+    if [ -n "$(ls -A "$work" | grep -v -x -e cfg.json -e run.h5 -e results.xdmf -e results_aux.h5)" ]; then
+      kind=$kind-leftover
+    fi
+    if ! (cd "$work" && md5sum --status -c ../.before); then kind=$kind-changed-export; fi
+  fi
   echo "$kind"
 }
 
@@ -68,6 +76,18 @@ run_results() {
   binary=$(realpath "$sanitize/src/app/results")
   suppressions=$(realpath fuzz/hdf5-leaks.supp)
   local seedFiles=("$seeds"/*.h5)
+  # A good export of each valid file, which every damaged run finds in its
+  # folder and must leave as it was when it fails.
+  for seedFile in "${seedFiles[@]}"; do
+    local exported=${seedFile%.h5}-export
+    [ -f "$exported/results_aux.h5" ] && continue
+    rm -rf "$exported" && mkdir -p "$exported"
+    cp "$seedFile" "$exported/run.h5"
+    echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > "$exported/cfg.json"
+    (cd "$exported" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$suppressions \
+       "$binary" -f cfg.json -r run.h5 > /dev/null)
+    rm "$exported/run.h5" "$exported/cfg.json"
+  done
   declare -A counts=()
   local n=0 end=$((SECONDS + seconds))
   while [ $SECONDS -lt $end ]; do
@@ -76,6 +96,8 @@ run_results() {
     echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > "$work/cfg.json"
     local seedFile=${seedFiles[$((RANDOM % ${#seedFiles[@]}))]} stamp=$RANDOM$RANDOM
     "$out/mutate-results" "$seedFile" "$work/run.h5" "$stamp" > "$work/.mutation"
+    cp "${seedFile%.h5}-export"/* "$work/"
+    (cd "$work" && md5sum results.xdmf results_aux.h5 run.h5 cfg.json > ../.before)
     local status=0
     # The library's own copies are not checked (replace_intrin=0), so that its
     # crash on a damaged file reaches the guard as in a release build, and an

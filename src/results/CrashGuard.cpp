@@ -61,6 +61,16 @@ void onCrash(int signal) {
   raise(signal);
 }
 
+// An interrupted run ends as it would have, without its staged outputs.
+void onInterrupt(int signal) {
+  removeStagedFiles();
+  struct sigaction standard{};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(signal, &standard, nullptr);
+  raise(signal);
+}
+
 void onProcessorSecond(int) {
   if (!h5::insideRecordedRead()) {
     watchedRead = -1;
@@ -90,6 +100,19 @@ void handleCrashes() {
   for (int i = 0; i < signalCount; ++i) sigaction(guardedSignals[i], &action, &previousActions[i]);
 }
 
+// Only where the signal would have ended the process: a shell that ignores
+// it for a background job keeps it ignored.
+void handleInterrupts() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction previous{};
+    if (sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler != SIG_DFL) continue;
+    struct sigaction action{};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+  }
+}
+
 // Processor time, not wall time: a read that waits for a slow disk is no loop.
 void watchReads(int readSeconds) {
   readLimit = readSeconds;
@@ -116,6 +139,7 @@ void installCrashGuard(int readSeconds) {
   installed = true;
   useOwnStackIfNoneIsSet();
   handleCrashes();
+  handleInterrupts();
   watchReads(readSeconds);
 }
 

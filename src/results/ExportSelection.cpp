@@ -51,6 +51,12 @@ bool ExportSelection::sameContent(const ExportSelection& other) const {
   return outputs == other.outputs && times == other.times && portable == other.portable;
 }
 
+std::vector<OutputFile> ExportSelection::outputFiles() const {
+  std::vector<OutputFile> files{{"auxiliary file", auxiliaryFile()}, {"document", document()}};
+  if (mesh2dm) files.push_back({"mesh file", meshFile()});
+  return files;
+}
+
 std::vector<std::string> dataPathsOf(api::IModel& model, const std::vector<model::OutputID>& outputs) {
   std::vector<std::string> paths;
   for (const model::OutputID id : outputs)

@@ -19,6 +19,12 @@ struct SelectedTime {
   bool operator==(const SelectedTime& other) const { return time == other.time && step == other.step; }
 };
 
+// A file that an export writes, with what it is to the user ("document").
+struct OutputFile {
+  std::string role;
+  std::string name;
+};
+
 struct ExportSelection {
   int entry = 0;
   std::vector<model::OutputID> outputs;  // in the order they are written
@@ -32,6 +38,9 @@ struct ExportSelection {
   std::string document() const { return stem + ".xdmf"; }
   std::string auxiliaryFile() const { return stem + "_aux.h5"; }
   std::string meshFile() const { return stem + ".2dm"; }
+  // Every file the entry writes, each before the files that name it: the
+  // order in which a run puts them in place.
+  std::vector<OutputFile> outputFiles() const;
   // Whether two selections write the same datasets and document text (the
   // mesh file is the results file's mesh whoever asks for it).
   bool sameContent(const ExportSelection& other) const;

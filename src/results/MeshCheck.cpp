@@ -1,6 +1,9 @@
 #include "MeshCheck.hpp"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "Failure.hpp"
 
@@ -60,14 +63,21 @@ int checkedRows(api::IH5Reader& reader, const std::string& path, api::ValueClass
   return static_cast<int>(rows);
 }
 
-void checkNodeNumbers(api::IH5Reader& reader, const std::string& path, int nodes) {
-  api::DoubleTable table;
-  reader.readDoubleTable(path, table);
-  for (std::size_t i = 0; i < table.values.size(); ++i) {
-    const double node = table.values[i];
-    if (node >= 0 && node < nodes) continue;
-    reject(reader, path, "node numbers from 0 to " + std::to_string(nodes - 1),
-           std::to_string(static_cast<long long>(node)) + " in row " + std::to_string(i / valuesPerRow));
+// In runs of rows, so that a large mesh is checked in little memory.
+void checkNodeNumbers(api::IH5Reader& reader, const std::string& path, int cells, int nodes) {
+  constexpr int rowsPerRead = 1 << 16;
+  const std::unique_ptr<api::IRowReader> rows = reader.openRows(path);
+  std::vector<double> values;
+  for (int first = 0; first < cells; first += rowsPerRead) {
+    const int count = std::min(rowsPerRead, cells - first);
+    values.resize(static_cast<std::size_t>(count) * valuesPerRow);
+    rows->read(first, count, values.data());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const double node = values[i];
+      if (node >= 0 && node < nodes) continue;
+      reject(reader, path, "node numbers from 0 to " + std::to_string(nodes - 1),
+             std::to_string(static_cast<long long>(node)) + " in row " + std::to_string(first + i / valuesPerRow));
+    }
   }
 }
 
@@ -77,7 +87,7 @@ Mesh checkMesh(api::IH5Reader& reader, const std::string& topologyPath, const st
   Mesh mesh;
   mesh.cells = checkedRows(reader, topologyPath, api::ValueClass::Integer, 1);
   mesh.nodes = checkedRows(reader, coordinatesPath, api::ValueClass::Float, 3);
-  checkNodeNumbers(reader, topologyPath, mesh.nodes);
+  checkNodeNumbers(reader, topologyPath, mesh.cells, mesh.nodes);
   return mesh;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 #include "Failure.hpp"
 
@@ -41,12 +42,18 @@ int claimSlot(const std::string& temporary) {
 
 void releaseSlot(int slot) { liveNames[slot].used = 0; }
 
-// A symbolic link stays a link: the file it names is the one replaced.
+// A symbolic link stays a link: the file it names is the one replaced, also
+// when that file does not exist yet.
 fs::path realTarget(const std::string& target) {
+  constexpr int mostLinks = 40;  // as the system follows them
+  fs::path path = target;
   std::error_code error;
-  if (!fs::is_symlink(target, error)) return target;
-  const fs::path resolved = fs::weakly_canonical(target, error);
-  return error ? fs::path(target) : resolved;
+  for (int link = 0; link < mostLinks && fs::is_symlink(path, error); ++link) {
+    const fs::path named = fs::read_symlink(path, error);
+    if (error) break;
+    path = named.is_absolute() ? named : path.parent_path() / named;
+  }
+  return path;
 }
 
 std::string comparable(const fs::path& path) {
@@ -91,6 +98,22 @@ void moveIntoPlace(const std::string& temporary, const std::string& target) {
 
 }  // namespace
 
+std::string whyNotReplaceable(const std::string& target) {
+  const fs::path real = realTarget(target);
+  const fs::path folder = real.parent_path().empty() ? fs::path(".") : real.parent_path();
+  std::error_code error;
+  const fs::file_status folderStatus = fs::status(folder, error);
+  if (!fs::exists(folderStatus)) return "its folder <" + folder.string() + "> does not exist";
+  if (!fs::is_directory(folderStatus)) return "<" + folder.string() + "> is not a folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return "its folder <" + folder.string() + "> may not be written";
+  const fs::file_status targetStatus = fs::status(real, error);
+  if (!fs::exists(targetStatus)) return std::string();
+  if (fs::is_directory(targetStatus)) return "it is a folder";
+  if (!fs::is_regular_file(targetStatus)) return "it is not a regular file";
+  if (::access(real.c_str(), W_OK) != 0) return "the file may not be written";
+  return std::string();
+}
+
 OutputTransaction::~OutputTransaction() {
   for (const Staged& entry : staged) {
     ::unlink(entry.temporary.c_str());
@@ -120,6 +143,21 @@ void OutputTransaction::commit() {
     moveIntoPlace(entry.temporary, entry.target);
     releaseSlot(entry.slot);
     staged.erase(staged.begin());
+  }
+}
+
+void OutputTransaction::writing(const std::function<void()>& writes) const {
+  try {
+    writes();
+  } catch (const BaseException&) {
+    throw;
+  } catch (const std::exception& failure) {
+    std::string text = failure.what();
+    for (const Staged& entry : staged)
+      for (std::size_t at = text.find(entry.temporary); at != std::string::npos;
+           at = text.find(entry.temporary, at + entry.target.size()))
+        text.replace(at, entry.temporary.size(), entry.target);
+    throw std::runtime_error(text);
   }
 }
 

@@ -3,6 +3,7 @@
 // and moved into place together once the whole run has succeeded: a failed
 // run leaves every file as it was and no file of its own behind.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ class OutputTransaction {
   // leaves the files after it staged, for the destructor to remove.
   void commit();
 
+  // Runs writes, which write staged files. A library's exception that names
+  // a staged file leaves with the target's name in its place: the user knows
+  // the file by that name, and the staged one is gone with the transaction.
+  void writing(const std::function<void()>& writes) const;
+
  private:
   struct Staged {
     std::string target;
@@ -37,6 +43,13 @@ class OutputTransaction {
   };
   std::vector<Staged> staged;
 };
+
+// Why a file staged for target could not be put in its place, or "" when it
+// can: its folder must exist and may be written, and target must be absent or
+// a regular file that may be written (a folder, a FIFO or a device in its
+// place, or a file its owner protected, is not replaced). Asked before
+// anything is written, so that the user reads target's own name.
+std::string whyNotReplaceable(const std::string& target);
 
 // For a crash handler: removes the staged files of every live transaction,
 // with async-signal-safe calls only.

@@ -3,15 +3,20 @@
 #include <fstream>
 #include <iostream>
 
+#include "Catalogue.hpp"
 #include "Factory.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
+#include "H5Writer.hpp"
 #include "JSONReader.hpp"
+#include "MeshCheck.hpp"
 #include "OutputTargets.hpp"
+#include "OutputTransaction.hpp"
 #include "ResultReader.hpp"
 #include "ResultsMesh.hpp"
 #include "RunArchive.hpp"
 #include "XdmfFormat.hpp"
+#include "XmlSafeName.hpp"
 
 namespace results {
 
@@ -27,6 +32,17 @@ const std::string modelDataset = archiveGroup + separator + "model";
 
 enum class FormatKind { xdmf };
 const std::map<std::string, FormatKind> formatTable = {{"xdmf", FormatKind::xdmf}};
+
+// Each file of the entry is checked, then given its staged name: the
+// auxiliary file first, as the commit puts the files in place in this order.
+void stageFiles(OutputTransaction& transaction, const ExportSelection& selection) {
+  for (const OutputFile& file : selection.outputFiles()) {
+    requireXmlSafeName(file.role, file.name);
+    const std::string reason = whyNotReplaceable(file.name);
+    if (!reason.empty()) failure::fail("cannot write <", file.name, ">: ", reason);
+    transaction.stage(file.name);
+  }
+}
 
 }  // namespace
 
@@ -46,17 +62,25 @@ Results::~Results() {
   formats.clear();
 }
 
+// The archive is written under a staged name and put in place once it is
+// whole, as the exports are.
 void Results::restoreArchive(const std::string& archiveFile) {
   std::cout << " -> " << "restoring the model and simulation configuration to file <" << archiveFile << ">"
             << std::endl;
   OutputTargets(reader->getFileName(), configurationFile).refuseInput(archiveFile);
+  if (!whyNotReplaceable(archiveFile).empty()) failure::fail("cannot write the archive to file <", archiveFile, ">");
   const std::string modelText = reader->readStrings(modelDataset).at(0);
-  std::ofstream archive(archiveFile, std::ios::binary | std::ios::trunc);
+  OutputTransaction transaction;
+  std::ofstream archive(transaction.stage(archiveFile), std::ios::binary | std::ios::trunc);
   archive << modelText;
   archive.close();
   if (!archive) failure::fail("cannot write the archive to file <", archiveFile, ">");
+  transaction.commit();
 }
 
+// Nothing is written before every entry is resolved, every file name checked
+// and the mesh found sound; nothing is put in place before every export has
+// succeeded.
 void Results::exportResults(const int& debugLevel, const std::string& outputFile) {
   bool found = false;
   const int n = config->getSize(exportPath, found);
@@ -67,26 +91,38 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
   targets.refuseInput(stem + ".xdmf");
   targets.refuseInput(stem + "_aux.h5");
   const bool announce = anyEntrySelects(*config, n);
+  std::vector<ExportSelection> selections;
   for (int i = 0; i < n; ++i) {
     const std::string name = config->getItemString(exportPath, i, formatKey, found);
     if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
     ExportSelection selection = resolveSelection(readExportRequest(*config, i), outputFile, *model, *reader);
     selection.announce = announce;
     targets.claim(selection);
-    addFormat(selection);
+    selections.push_back(selection);
   }
-  for (const auto& format : formats) format->exportData(debugLevel);
-  for (const std::string& meshFile : targets.meshFiles()) writeMeshFile(*reader, *model, meshFile);
-  for (auto& entry : auxiliaryFiles) entry.second->close();
+  requireXmlSafeName("results file", reader->getFileName());
+  OutputTransaction transaction;
+  for (const ExportSelection& selection : selections) stageFiles(transaction, selection);
+  const Mesh mesh = checkMesh(*reader, model->getData(model::data_Topology)->getPath(),
+                              model->getData(model::data_Coordnts_Nodes)->getPath());
+  transaction.writing([&] {
+    for (const ExportSelection& selection : selections) addFormat(selection, mesh, transaction);
+    for (const auto& format : formats) format->exportData(debugLevel);
+    for (const std::string& meshFile : targets.meshFiles()) writeMeshFile(*reader, *model, transaction.stage(meshFile));
+    for (auto& entry : auxiliaryFiles) entry.second->close();
+  });
+  transaction.commit();
 }
 
-void Results::addFormat(const ExportSelection& selection) {
+void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction) {
   const std::string location = resolvedLocation(selection.auxiliaryFile());
-  const auto shared = auxiliaryFiles.find(location);
-  const std::shared_ptr<api::IH5Writer> auxiliaryFile = shared == auxiliaryFiles.end() ? nullptr : shared->second;
-  auto format = std::make_unique<XdmfFormat>(readerView, modelView, selection, auxiliaryFile);
-  auxiliaryFiles.emplace(location, format->auxiliaryFile());
-  formats.push_back(std::move(format));
+  auto shared = auxiliaryFiles.find(location);
+  if (shared == auxiliaryFiles.end()) {
+    const std::shared_ptr<api::IH5Writer> file(dataio::createH5Writer(transaction.stage(selection.auxiliaryFile())));
+    shared = auxiliaryFiles.emplace(location, file).first;
+  }
+  formats.push_back(std::make_unique<XdmfFormat>(readerView, modelView, selection, mesh, shared->second,
+                                                 transaction.stage(selection.document())));
 }
 
 }  // namespace results

@@ -14,6 +14,8 @@
 #include "IModel.hpp"
 #include "IResultReader.hpp"
 #include "IResults.hpp"
+#include "MeshCheck.hpp"
+#include "OutputTransaction.hpp"
 
 namespace results {
 
@@ -29,7 +31,7 @@ class Results : public api::IResults {
   void exportResults(const int& debugLevel, const std::string& outputFile) override;
 
  private:
-  void addFormat(const ExportSelection& selection);
+  void addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction);
 
   // Owned; a constructor that fails half-way still releases what it opened.
   std::unique_ptr<api::IResultReader> reader;

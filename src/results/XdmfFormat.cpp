@@ -8,10 +8,10 @@
 #include "ExportProgress.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
-#include "H5Writer.hpp"
 #include "PortableXdmfWriter.hpp"
 #include "ResultReader.hpp"
 #include "XdmfWriter.hpp"
+#include "XmlSafeName.hpp"
 
 namespace results {
 
@@ -26,23 +26,30 @@ std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_l
 }  // namespace
 
 XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const ExportSelection& selection_,
-                       std::shared_ptr<api::IH5Writer> auxiliaryFile_)
+                       const Mesh& mesh_, std::shared_ptr<api::IH5Writer> auxiliaryFile_,
+                       const std::string& documentFile_)
     : BaseFormat(reader_, model_, selection_.stem),
       selection(selection_),
+      mesh(mesh_),
+      documentFile(documentFile_),
+      hdfwriter(std::move(auxiliaryFile_)),
       resultsReference(referenceFrom(documentFolder(selection_.stem), reader_->getFileName())),
+      auxiliaryReference(referenceFrom(documentFolder(selection_.stem), selection_.auxiliaryFile())),
+      references(*reader_, mesh_.cells),
       stepData(*reader_),
       portableData(*reader_) {
-  hdfwriter = auxiliaryFile_ ? auxiliaryFile_
-                             : std::shared_ptr<api::IH5Writer>(dataio::createH5Writer(selection.auxiliaryFile()));
-  if (hdfwriter) auxiliaryReference = referenceFrom(documentFolder(stem), hdfwriter->getFileName());
+  // Seen from the document's folder, a name can take up the working folder's.
+  if (!selection.portable) requireXmlSafeName("results file", resultsReference);
+  requireXmlSafeName("auxiliary file", auxiliaryReference);
   // The portable document names only its auxiliary file, and its collection
   // after itself.
   writer.reset(selection.portable ? createPortableXdmfWriter(fileNameOf(stem), auxiliaryReference)
                                   : createXdmfWriter(reader->getFileName(), resultsReference));
   RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
-  if (selection.portable) portable = std::make_unique<PortableAttributes>(portableInputs(), *writer, *hdfwriter,
-                                                                          auxiliaryReference);
+  if (selection.portable)
+    portable = std::make_unique<PortableAttributes>(portableInputs(), *writer, *hdfwriter, auxiliaryReference);
+  checkReferences();
 }
 
 PortableAttributes::Inputs XdmfFormat::portableInputs() {
@@ -70,18 +77,19 @@ void XdmfFormat::exportData(const int&) {
     writer->addTimeStep(time);
     for (const model::OutputID id : selection.outputs) {
       api::IOutput* out = model->getOutput(id);
-      if (portable)
+      if (portable) {
         portable->addOutput(out, step);
-      else if (out->getNrDataFunctions() == 0)
-        exportDirect(out, nrCells, step);
-      else if (id == model::water_depth || id == model::delta_z)
-        exportFunction(out, nrCells, step);
-      else
-        exportTransformed(out, step);
+        continue;
+      }
+      switch (kindOf(out)) {
+        case Kind::direct: exportDirect(out, nrCells, step); break;
+        case Kind::function: exportFunction(out, nrCells, step); break;
+        case Kind::computed: exportTransformed(out, step); break;
+      }
     }
     writeStepData(time, step);
   }
-  writer->write(selection.document());
+  writer->write(documentFile);
   progress.end();
 }
 
@@ -94,15 +102,47 @@ void XdmfFormat::announce() const {
             << " to " << selection.document() << std::endl;
 }
 
-// The "size" attributes hold the total number of values of the mesh datasets.
+// Stored columns are read where they lie; water_depth and delta_z are left to
+// the viewer as functions of them; every other output with functions is
+// computed here.
+XdmfFormat::Kind XdmfFormat::kindOf(api::IOutput* out) const {
+  if (out->getNrDataFunctions() == 0) return Kind::direct;
+  if (out->getID() == model::water_depth || out->getID() == model::delta_z) return Kind::function;
+  return Kind::computed;
+}
+
+// The datasets that the document's items read, at every step it holds; the
+// portable form copies the same datasets into its auxiliary file.
+void XdmfFormat::checkReferences() {
+  for (const auto& [time, step] : selection.times)
+    for (const model::OutputID id : selection.outputs) {
+      api::IOutput* out = model->getOutput(id);
+      if (kindOf(out) == Kind::computed) continue;
+      for (const auto& [path, column] : storedColumns(out, step)) references.require(path, column, out->getName(), time);
+    }
+}
+
+// The dataset and column of each item of a direct or function output at the
+// step; the flood record's five are all read at the first stored step.
+std::vector<std::pair<std::string, int>> XdmfFormat::storedColumns(api::IOutput* out, int step) {
+  const DataColumns dataCols = out->getDataColumns();
+  std::vector<std::pair<std::string, int>> columns;
+  if (out->getID() == model::flood_tracking) {
+    const std::string path = selectDataPath(out, dataCols, dataCols.begin(), 0);
+    for (std::size_t i = 0; i < 5 && i < dataCols.size(); ++i) columns.emplace_back(path, dataCols[i].second);
+    return columns;
+  }
+  for (auto entry = dataCols.begin(); entry != dataCols.end(); ++entry)
+    columns.emplace_back(selectDataPath(out, dataCols, entry, step), entry->second);
+  return columns;
+}
+
+// The mesh was checked: three values per row of each dataset.
 int XdmfFormat::addMesh() {
-  const api::IData* topo = model->getData(model::data_Topology);
-  const int totalTopo = reader->readIntAttribute(topo->getPath(), "size");
-  const int nrCells = totalTopo / topo->getSize();
-  const api::IData* coords = model->getData(model::data_Coordnts_Nodes);
-  const int totalCoords = reader->readIntAttribute(coords->getPath(), "size");
-  writer->addMesh(nrCells, topo->getPath(), totalTopo, coords->getPath(), totalCoords);
-  return nrCells;
+  const std::string topology = model->getData(model::data_Topology)->getPath();
+  const std::string coordinates = model->getData(model::data_Coordnts_Nodes)->getPath();
+  writer->addMesh(mesh.cells, topology, 3 * mesh.cells, coordinates, 3 * mesh.nodes);
+  return mesh.cells;
 }
 
 // A repeated column reads its first occurrence from the first stored step, so
@@ -128,7 +168,7 @@ void XdmfFormat::exportDirect(api::IOutput* out, int nrCells, int step) {
 
   if (out->getID() == model::flood_tracking) {
     const std::string path = selectDataPath(out, dataCols, dataCols.begin(), 0);
-    const int nrColumns = model->getData(dataCols.front().first)->getSize();
+    const int nrColumns = references.columnsOf(path);
     const char* const suffixes[] = {"_t", "_h", "_v", "_q", "_tau"};
     for (int i = 0; i < 5; ++i)
       writer->addScalar(name + suffixes[i], nrCells, resultsReference, path, nrColumns, dataCols.at(i).second);
@@ -138,8 +178,8 @@ void XdmfFormat::exportDirect(api::IOutput* out, int nrCells, int step) {
   switch (out->getSize()) {
     case 1: {
       const auto first = dataCols.begin();
-      writer->addScalar(name, nrCells, resultsReference, selectDataPath(out, dataCols, first, step),
-                        model->getData(first->first)->getSize(), first->second);
+      const std::string path = selectDataPath(out, dataCols, first, step);
+      writer->addScalar(name, nrCells, resultsReference, path, references.columnsOf(path), first->second);
       break;
     }
     case 2: {
@@ -147,7 +187,7 @@ void XdmfFormat::exportDirect(api::IOutput* out, int nrCells, int step) {
       const std::string dataset_0 = selectDataPath(out, dataCols, dataCols.begin(), step);
       const std::string dataset_1 = selectDataPath(out, dataCols, dataCols.begin() + 1, step);
       RESULTS_CHECK(dataset_0 == dataset_1, "only data at a single location is supported");
-      writer->addVector(name, nrCells, resultsReference, dataset_0, model->getData(dataCols.at(0).first)->getSize(),
+      writer->addVector(name, nrCells, resultsReference, dataset_0, references.columnsOf(dataset_0),
                         {dataCols.at(0).second, dataCols.at(1).second});
       break;
     }
@@ -168,7 +208,7 @@ void XdmfFormat::exportFunction(api::IOutput* out, int nrCells, int step) {
     indices.push_back(entry->second);
     datasets.push_back(selectDataPath(out, dataCols, entry, step));
     filenames.push_back(resultsReference);
-    sizes.push_back(model->getData(entry->first)->getSize());
+    sizes.push_back(references.columnsOf(datasets.back()));
   }
   const std::string function = out->getDataFunction(0).first;
   writer->addFunction(out->getName(), nrCells, function, filenames, datasets, sizes, indices);

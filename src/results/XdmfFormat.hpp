@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BaseFormat.hpp"
@@ -12,7 +13,9 @@
 #include "IH5Writer.hpp"
 #include "IXdmfWriter.hpp"
 #include "HydraulicConsumer.hpp"
+#include "MeshCheck.hpp"
 #include "PortableAttributes.hpp"
+#include "ReferenceCheck.hpp"
 #include "StepDatasets.hpp"
 #include "StepStream.hpp"
 
@@ -22,10 +25,13 @@ using DataColumns = std::vector<model::DataColumn>;
 
 class XdmfFormat : public BaseFormat, public api::IFormat {
  public:
-  // Creates (or empties) the selection's auxiliary file at once, unless
-  // another export of the same file already holds it open and shares it.
-  XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const ExportSelection& selection,
-             std::shared_ptr<api::IH5Writer> auxiliaryFile = nullptr);
+  // The run opens the auxiliary file, which exports of the same file share,
+  // and says where to write the document: both under the names they have
+  // until the run puts them in place; the document names the final ones.
+  // Every stored dataset that the document will read is checked here, before
+  // anything is written.
+  XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const ExportSelection& selection, const Mesh& mesh,
+             std::shared_ptr<api::IH5Writer> auxiliaryFile, const std::string& documentFile);
 
   void exportData(const int& debugLevel) override;
 
@@ -46,16 +52,23 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::vector<StepInput> stepInputs(api::IOutput* out, int step);
   void writeStepData(double time, int step);
 
+  enum class Kind { direct, function, computed };
+  Kind kindOf(api::IOutput* out) const;
+  void checkReferences();
+  std::vector<std::pair<std::string, int>> storedColumns(api::IOutput* out, int step);
   int addMesh();
   void announce() const;
   PortableAttributes::Inputs portableInputs();
   double minimumWaterDepth();
 
   ExportSelection selection;
+  Mesh mesh;
+  std::string documentFile;
   std::unique_ptr<api::IXdmfWriter> writer;
   std::shared_ptr<api::IH5Writer> hdfwriter;
   std::string resultsReference;
   std::string auxiliaryReference;
+  ReferenceCheck references;
   StepStream stepData;
   // The portable form copies whole stored datasets of the step.
   StepDatasets portableData;

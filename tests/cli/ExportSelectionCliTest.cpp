@@ -194,6 +194,8 @@ TEST_F(ExportSelection, OutputsThatCannotBeExportedAreRefusedBeforeAnyFile) {
   expectFailure(exportWith({R"("outputs": ["water_surface", "water_surface"])"}),
                 {" -> output <water_surface> is listed twice in RESULTS/EXPORT[0]/outputs"});
   expectFailure(exportWith({R"("outputs": [])"}), {" -> RESULTS/EXPORT[0]/outputs lists no output"});
+  // An entry refused after a good one: the good one writes nothing either.
+  expectFailure(exportWith({"", R"("outputs": [])"}), {" -> RESULTS/EXPORT[1]/outputs lists no output"});
   EXPECT_FALSE(exists("results.xdmf"));
   EXPECT_FALSE(exists("results_aux.h5"));
 }

@@ -186,3 +186,33 @@ TEST_F(CrashGuard, LongWorkOutsideOneReadGoesOn) {
   EXPECT_EQ(ending.exitStatus, 0);
   EXPECT_EQ(ending.err, "");
 }
+
+// Ctrl-C, a kill or a closed terminal: the staged files go, the process ends
+// by the signal as it would have. A signal that the starting shell ignored
+// stays ignored.
+TEST_F(CrashGuard, InterruptionRemovesTheStagedFilesAndEndsByItsSignal) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const Ending ending = inChild(dir.file("err.txt"), [&] {
+      std::signal(signal, SIG_DFL);
+      results::installCrashGuard();
+      results::OutputTransaction transaction;
+      writeFile(transaction.stage(dir.file("out.xdmf")), "half a document");
+      raise(signal);
+    });
+    EXPECT_EQ(ending.signal, signal);
+    EXPECT_EQ(ending.err, "");
+    EXPECT_TRUE(leftFiles().empty()) << "signal " << signal;
+  }
+  const Ending ignored = inChild(dir.file("err.txt"), [&] {
+    std::signal(SIGHUP, SIG_IGN);
+    results::installCrashGuard();
+    {
+      results::OutputTransaction transaction;
+      writeFile(transaction.stage(dir.file("out.xdmf")), "half a document");
+      raise(SIGHUP);
+    }
+    _exit(7);
+  });
+  EXPECT_EQ(ignored.exitStatus, 7);
+  EXPECT_TRUE(leftFiles().empty());
+}

@@ -11,6 +11,7 @@
 #include "CerrCapture.hpp"
 #include "Factory.hpp"
 #include "H5Reader.hpp"
+#include "H5Writer.hpp"
 #include "OutputDefinitions.hpp"
 #include "ResultReader.hpp"
 #include "ResultsFile.hpp"
@@ -79,7 +80,10 @@ class HydraulicConsumer : public ::testing::Test {
       results::ExportRequest request;
       const results::ExportSelection selection =
           results::resolveSelection(request, dir.file("out.xdmf"), *model, *reader);
-      results::XdmfFormat format(readerView, modelView, selection);
+      const results::Mesh mesh = results::checkMesh(*reader, model->getData(model::data_Topology)->getPath(),
+                                                    model->getData(model::data_Coordnts_Nodes)->getPath());
+      const std::shared_ptr<api::IH5Writer> auxiliary(dataio::createH5Writer(selection.auxiliaryFile()));
+      results::XdmfFormat format(readerView, modelView, selection, mesh, auxiliary, selection.document());
       format.addHydraulicConsumer(recording);
       format.exportData(0);
     }

@@ -141,6 +141,17 @@ TEST_F(MeshCheck, NodeNumbersMustNameExistingNodes) {
   EXPECT_EQ(topologyReport({1, 3}, {0, 1, 3}, 3), "no BaseException");
 }
 
+// A large mesh is read in runs of rows: a wrong node far into it is found,
+// with its own row.
+TEST_F(MeshCheck, NodeNumbersAreCheckedThroughALargeMesh) {
+  constexpr int cells = 200000;
+  std::vector<int> nodes;
+  for (int cell = 0; cell < cells; ++cell) nodes.insert(nodes.end(), {0, 1, 2});
+  nodes[3 * 150001 + 1] = 4;
+  EXPECT_EQ(topologyReport({cells, 3}, nodes, 3 * cells),
+            line(topology, "expected node numbers from 0 to 3, found 4 in row 150001"));
+}
+
 // A missing mesh dataset is reported as reading its attribute always reported it.
 TEST_F(MeshCheck, MissingDatasetKeepsTheReadersReport) {
   const std::string report = reportFor([&](H5TestFile& file) { writeCoordinates(file, {4, 3}, corners, 12); });

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "BinaryRun.hpp"
 #include "FailureReport.hpp"
@@ -141,4 +143,51 @@ TEST_F(Transaction, CommittedAndDestroyedNamesAreNoLongerRemovedByTheCrashPath) 
   writeFile(committedName, "a file of someone else");
   removeStagedFiles();
   EXPECT_EQ(readFile(committedName), "a file of someone else");
+}
+
+// Asked before anything is written, so that a run refuses a target it could
+// not replace instead of failing at the commit.
+TEST_F(Transaction, TargetsThatCannotBeReplacedAreToldWhy) {
+  fs::create_directory(dir.file("folder.xdmf"));
+  writeFile(dir.file("plain"), "a file");
+  ASSERT_EQ(mkfifo(dir.file("pipe.xdmf").c_str(), 0644), 0);
+  EXPECT_EQ(whyNotReplaceable(dir.file("out.xdmf")), "");
+  EXPECT_EQ(whyNotReplaceable(dir.file("plain")), "");
+  EXPECT_EQ(whyNotReplaceable(dir.file("folder.xdmf")), "it is a folder");
+  EXPECT_EQ(whyNotReplaceable(dir.file("pipe.xdmf")), "it is not a regular file");
+  EXPECT_EQ(whyNotReplaceable(dir.file("missing/out.xdmf")), "its folder <" + dir.file("missing") + "> does not exist");
+  EXPECT_EQ(whyNotReplaceable(dir.file("plain/out.xdmf")), "<" + dir.file("plain") + "> is not a folder");
+  // A link is judged by the file it names.
+  fs::create_symlink("folder.xdmf", dir.file("link.xdmf"));
+  EXPECT_EQ(whyNotReplaceable(dir.file("link.xdmf")), "it is a folder");
+  fs::create_symlink("missing/out.xdmf", dir.file("dangling.xdmf"));
+  EXPECT_EQ(whyNotReplaceable(dir.file("dangling.xdmf")),
+            "its folder <" + dir.file("missing") + "> does not exist");
+}
+
+// Permissions do not hold back root, who may replace anything.
+TEST_F(Transaction, ProtectedTargetsAndFoldersAreNotReplaced) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write any file: permissions cannot be tried";
+  fs::create_directory(dir.file("locked"));
+  writeFile(dir.file("kept.xdmf"), "protected");
+  fs::permissions(dir.file("kept.xdmf"), fs::perms::owner_read);
+  fs::permissions(dir.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_EQ(whyNotReplaceable(dir.file("kept.xdmf")), "the file may not be written");
+  EXPECT_EQ(whyNotReplaceable(dir.file("locked/out.xdmf")), "its folder <" + dir.file("locked") + "> may not be written");
+  fs::permissions(dir.file("locked"), fs::perms::owner_all);
+}
+
+// A library names the file it writes; the report names the target.
+TEST_F(Transaction, LibraryFailuresWhileWritingNameTheTargets) {
+  OutputTransaction transaction;
+  const std::string staged = transaction.stage(dir.file("out_aux.h5"));
+  std::string text;
+  try {
+    transaction.writing([&] { throw std::runtime_error("Unable to flush file " + staged + ": Write failed (" + staged + ")"); });
+  } catch (const std::exception& failure) {
+    text = failure.what();
+  }
+  EXPECT_EQ(text, "Unable to flush file " + dir.file("out_aux.h5") + ": Write failed (" + dir.file("out_aux.h5") + ")");
+  // The program's own failures were reported where they were found.
+  EXPECT_THROW(transaction.writing([] { throw BaseException(); }), BaseException);
 }
