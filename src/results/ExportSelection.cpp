@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Catalogue.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "OutputData.hpp"
@@ -45,10 +46,28 @@ std::vector<SelectedTime> window(const ExportRequest& request, const api::TimeTa
   return kept;
 }
 
+// The envelopes follow the hydraulic state through flow_velocity's columns:
+// the water surface and the discharge of the hydraulic state, and the bed.
+// Without stored times the format reports the run's lack of them.
+void requireHydraulicState(const ExportRequest& request, api::IModel& model, api::IResultReader& reader,
+                           bool timesSelected) {
+  const std::vector<model::OutputID> valid = model.getValidOutputs();
+  if (std::find(valid.begin(), valid.end(), model::flow_velocity) == valid.end())
+    failure::fail(request.memberPath("envelopes"),
+                  " needs the hydraulic state (water surface, bed elevation and discharge), which this model setup "
+                  "does not have");
+  if (!timesSelected) return;
+  const std::string missing = missingDataset(model, reader, model.requireOutput(model::OutputProps.at(model::flow_velocity).name));
+  if (!missing.empty())
+    failure::fail(request.memberPath("envelopes"), " needs the hydraulic state, but its data <", missing,
+                  "> are not in the results file <", reader.getFileName(), ">");
+}
+
 }  // namespace
 
 bool ExportSelection::sameContent(const ExportSelection& other) const {
-  return outputs == other.outputs && times == other.times && portable == other.portable;
+  return outputs == other.outputs && times == other.times && portable == other.portable &&
+         envelopes == other.envelopes && (!envelopes || envelopeWetDepth == other.envelopeWetDepth);
 }
 
 std::vector<std::string> dataPathsOf(api::IModel& model, const std::vector<model::OutputID>& outputs) {
@@ -71,6 +90,11 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
   const api::TimeTable stored = reader.getTimes(dataPathsOf(model, selection.outputs), false);
   selection.storedTimes = stored.size();
   selection.times = window(request, stored);
+  if (request.envelopes) {
+    requireHydraulicState(request, model, reader, !selection.times.empty());
+    selection.envelopes = true;
+    selection.envelopeWetDepth = request.wetDepth ? *request.wetDepth : minimumWaterDepth(reader);
+  }
   return selection;
 }
 

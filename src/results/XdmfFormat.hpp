@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BaseFormat.hpp"
+#include "EnvelopeAccumulator.hpp"
 #include "ExportSelection.hpp"
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
@@ -47,6 +48,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   void writeStepData(double time, int step);
 
   int addMesh();
+  void followEnvelopes(int nrCells);
+  void exportEnvelopes(int nrCells);
   void announce() const;
   PortableAttributes::Inputs portableInputs();
   double minimumWaterDepth();
@@ -64,6 +67,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   double minDepth = 0.0;
   // Set for the portable form, which takes every output's values from it.
   std::unique_ptr<PortableAttributes> portable;
+  // Set when the selection asks for the envelopes of its times.
+  std::unique_ptr<EnvelopeAccumulator> envelopes;
 };
 
 }  // namespace results
