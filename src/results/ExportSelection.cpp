@@ -57,7 +57,8 @@ void requireHydraulicState(const ExportRequest& request, api::IModel& model, api
                   " needs the hydraulic state (water surface, bed elevation and discharge), which this model setup "
                   "does not have");
   if (!timesSelected) return;
-  const std::string missing = missingDataset(model, reader, model.requireOutput(model::OutputProps.at(model::flow_velocity).name));
+  const model::OutputID velocity = model.requireOutput(model::OutputProps.at(model::flow_velocity).name);
+  const std::string missing = missingDataset(model, reader, velocity);
   if (!missing.empty())
     failure::fail(request.memberPath("envelopes"), " needs the hydraulic state, but its data <", missing,
                   "> are not in the results file <", reader.getFileName(), ">");

@@ -148,10 +148,9 @@ std::vector<Stored> atTimes(const std::vector<Stored>& run, const std::vector<do
   return chosen;
 }
 
-const std::vector<std::string> envelopeNames{"water_depth_max",       "water_depth_tmax",       "water_surface_max",
-                                             "water_surface_tmax",    "flow_velocity_abs_max",  "flow_velocity_abs_tmax",
-                                             "flow_velocity_at_max",  "depth_velocity_max",     "arrival_time",
-                                             "wet_duration"};
+const std::vector<std::string> envelopeNames{
+    "water_depth_max",      "water_depth_tmax",   "water_surface_max", "water_surface_tmax", "flow_velocity_abs_max",
+    "flow_velocity_abs_tmax", "flow_velocity_at_max", "depth_velocity_max", "arrival_time",     "wet_duration"};
 
 // Every envelope dataset of the auxiliary file: its shape, its "size" and its
 // values, NaN where NaN is expected.
@@ -210,7 +209,8 @@ std::string expectedDocument(const std::string& time, const std::string& meshFil
                              R"(" Format="HDF" NumberType="Float" Precision="8">)";
     const std::string source = auxiliary + ":/envelopes/" + name;
     if (form == Form::portable) {
-      text += "                    " + item + "\n                        " + source + "\n                    </DataItem>\n";
+      text += "                    " + item + "\n" + "                        " + source + "\n" +
+              "                    </DataItem>\n";
     } else {
       text += R"(                    <DataItem ItemType="HyperSlab" Dimensions=")" + std::string(vector ? "4 3" : "4") +
               R"(">
@@ -376,7 +376,8 @@ TEST_F(Envelopes, ThePortableFormReadsOnlyItsAuxiliaryFile) {
   const BinaryRun exported = exportWith({R"("envelopes": {}, "document": "plain.xdmf")",
                                          R"("envelopes": {}, "document": "p.xdmf", "portable": true)"});
   ASSERT_EQ(exported.status, 0) << exported.err;
-  EXPECT_EQ(readFile(dir.file("p_envelopes.xdmf")), expectedDocument("30.000000", "p_aux.h5", "p_aux.h5", Form::portable));
+  EXPECT_EQ(readFile(dir.file("p_envelopes.xdmf")),
+            expectedDocument("30.000000", "p_aux.h5", "p_aux.h5", Form::portable));
   EXPECT_EQ(readFile(dir.file("plain_envelopes.xdmf")), expectedDocument("30.000000", "run.h5", "plain_aux.h5"));
   const EnvelopeValues values = expectedEnvelopes(run, 0.01, 0.01);
   expectEnvelopeDatasets(dir.file("p_aux.h5"), values);

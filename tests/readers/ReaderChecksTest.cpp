@@ -122,8 +122,8 @@ void expectEveryReaderAgrees(synthetic::ModelKind kind, const std::vector<std::s
       expectAgreement(paraview("XDMFReader", checked, folder));
       if (::testing::Test::IsSkipped()) return;
       const std::size_t split = checked.rfind(' ') + 1;  // the options, then the document
-      expectAgreement(runPython("qgis_check.py", checked.substr(0, split) + mesh + " " + checked.substr(split) + " run.h5",
-                                folder));
+      const std::string arguments = checked.substr(0, split) + mesh + " " + checked.substr(split) + " run.h5";
+      expectAgreement(runPython("qgis_check.py", arguments, folder));
       if (::testing::Test::IsSkipped()) return;
     }
   }
