@@ -5,7 +5,7 @@
 # more; and against the same export scripted with h5py and numpy
 # (bench/numpy_export.py), as a user would write it.
 #
-#   bench/run_export_bench.sh [all|floor|scaling|portable]
+#   bench/run_export_bench.sh [all|floor|scaling|portable|envelopes]
 #
 # all (default): one results file of BENCH_CELLS cells x BENCH_STEPS steps;
 #   the tool, the floor and the numpy script run alternately. The numpy row is
@@ -15,6 +15,9 @@
 #   x 60 steps and on 500k cells x 30, 60, 120 and 240 steps.
 # portable: the tool's default and portable exports of the default file
 #   alternately, with the bytes each writes (document and auxiliary file).
+# envelopes: the tool's default export of the default file without and with
+#   "envelopes" alternately: the ratios of the times, and the growth of the
+#   peak memory against the envelope arrays.
 #
 # Environment: BENCH_DIR (scratch folder, default /tmp/results-bench),
 # BENCH_RUNS (runs of each program per case, default 5), BENCH_CELLS (default
@@ -30,8 +33,8 @@ runs=${BENCH_RUNS:-5}
 cells=${BENCH_CELLS:-500000}
 steps=${BENCH_STEPS:-60}
 case "$mode" in
-  all | floor | scaling | portable) ;;
-  *) echo "usage: $0 [all|floor|scaling|portable]" >&2; exit 2 ;;
+  all | floor | scaling | portable | envelopes) ;;
+  *) echo "usage: $0 [all|floor|scaling|portable|envelopes]" >&2; exit 2 ;;
 esac
 
 bash "$root/scripts/setup.sh"
@@ -47,6 +50,7 @@ cd "$scratch"
 # exactly two dot-separated pieces, so the files carry no other dot.
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > cfg.json
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
+echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": {}}]}}' > envelopes.json
 
 # The results file of one case, generated when missing: prints its name.
 results_file() {
@@ -86,7 +90,8 @@ measure() {
 # The previous run's written data reach the disk before the next run starts,
 # so that no program pays for another's write-back.
 clean() {
-  rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5
+  rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5 \
+    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf
   sync
 }
 
@@ -136,6 +141,8 @@ alternate() {
           cat bench.xdmf bench_aux.h5 | wc -c > default.written ;;
         portable) measure portable "$results" -f portable.json -r "$file" -o portable.xdmf
           cat portable.xdmf portable_aux.h5 | wc -c > portable.written ;;
+        without) measure without "$results" -f cfg.json -r "$file" -o bench.xdmf ;;
+        with) measure with "$results" -f envelopes.json -r "$file" -o envelopes.xdmf ;;
       esac
       # The warm-up run is not counted.
       if [ "$run" -eq 0 ]; then rm -f "$program.times"; fi
@@ -236,10 +243,37 @@ portable_case() {
     "portable / default: wall medians $(ratio "${wall_median[portable]}" "${wall_median[default]}")"
 }
 
+# The envelopes fold each step's hydraulic state as the export computes it,
+# so that they cost the fold alone: no dataset is read again. Their state is
+# the ten envelope arrays of doubles (one of them three wide, 96 bytes per
+# cell), which are written as they are, and a wet flag and a count of folds
+# per cell (5 bytes): the peak memory may grow by these and no more.
+envelopes_case() {
+  local file arrays envelopes growth
+  file=$(results_file "$cells" "$steps")
+  echo "load average before: $(load)"
+  alternate "$file" without with
+  echo "load average after:  $(load)"
+  echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
+  report without without
+  report with with
+  envelopes=$((cells * 12 * 8))
+  arrays=$((envelopes + cells * (1 + 4)))
+  growth=$(awk -v a="${peak[with]}" -v b="${peak[without]}" 'BEGIN { printf "%.1f", (a - b) / 1024 }')
+  echo "with / without: wall medians $(ratio "${wall_median[with]}" "${wall_median[without]}")," \
+    "wall minima $(ratio "${wall_min[with]}" "${wall_min[without]}") (target at most 1.15);" \
+    "user medians $(ratio "${user_median[with]}" "${user_median[without]}")"
+  echo "peak RSS grows by $growth MB; the envelope arrays take" \
+    "$(awk -v b="$envelopes" 'BEGIN { printf "%.1f", b / 1048576 }') MB (96 bytes per cell), with the" \
+    "fold's own $(awk -v b="$arrays" 'BEGIN { printf "%.1f", b / 1048576 }') MB ($((arrays / cells)) bytes per cell)"
+}
+
 if [ "$mode" = scaling ]; then
   scaling
 elif [ "$mode" = portable ]; then
   portable_case
+elif [ "$mode" = envelopes ]; then
+  envelopes_case
 else
   default_case
 fi

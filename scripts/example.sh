@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tool, writes the bundled dam-break results file and exports it
-# to examples/out/dambreak.xdmf (with dambreak_aux.h5 beside it, and the mesh
-# as dambreak.2dm for QGIS).
+# to examples/out/dambreak.xdmf (with dambreak_aux.h5 beside it, the mesh as
+# dambreak.2dm for QGIS and the flood envelopes as dambreak_envelopes.xdmf).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,7 @@ cd examples/out
 if [ -f dambreak.xdmf ]; then
   echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see docs/guide.md)"
   echo "in QGIS, add examples/out/dambreak.2dm as a mesh layer and examples/out/dambreak.xdmf as its datasets"
+  echo "the flood envelopes (maxima, arrival time, wet duration) are in examples/out/dambreak_envelopes.xdmf, for both"
 else
   echo "no document was written: examples/out/dambreak.xdmf is missing" >&2
   exit 1

@@ -14,7 +14,13 @@ packages `python3-meshio` and `python3-h5py`), for the same Python (Debian's
 /usr/bin/python3).
 
 Usage, from the repository's root:
-  python3 scripts/meshio_check.py document.xdmf results.h5
+  python3 scripts/meshio_check.py [--envelopes-of TIMES.xdmf [--wet-depth D]] document.xdmf results.h5
+
+With --envelopes-of, the document is a portable envelope document
+(<stem>_envelopes.xdmf) and its attributes are compared with the envelopes
+computed here over the times that TIMES.xdmf (the time-step document of the
+same export entry) declares; D is the entry's "wet_depth", by default the
+run's minimum water depth, as the tool takes it.
 
 Exits with status 1 when a value differs by more than 1e-9 times the largest
 expected magnitude (at least 1e-9), or when an output, a step or the mesh
@@ -28,8 +34,8 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
-    from stored_outputs import (SKIP_STATUS, StoredRun, attribute_names, document_times, report, time_key,
-                                times_report)
+    from stored_outputs import (SKIP_STATUS, StoredRun, attribute_names, document_times, envelope_options,
+                                expected_values, report, time_key, times_report)
 except ImportError as missing:
     print(f"skip: {missing} (install python3-h5py)")
     sys.exit(77)
@@ -53,17 +59,20 @@ def check_mesh(points, cells, run):
 
 
 def main(arguments):
+    envelopes_of, wet_depth, arguments = envelope_options(arguments)
     if len(arguments) != 2:
-        print("usage: meshio_check.py document.xdmf results.h5")
+        print("usage: meshio_check.py [--envelopes-of TIMES.xdmf [--wet-depth D]] document.xdmf results.h5")
         return 2
     document, results_path = arguments
-    for path in (document, results_path):
+    for path in [document, results_path] + ([envelopes_of] if envelopes_of else []):
         if not os.path.isfile(path):
             print(f"missing {path}")
             return 1
-    run = StoredRun(results_path)
+    run = expected_values(StoredRun(results_path), envelopes_of, wet_depth)
     names = attribute_names(document)
     print(f"meshio {meshio.__version__}; {len(names)} outputs in {document}: {', '.join(names)}")
+    if envelopes_of:
+        print(f"envelopes over the {len(run.times)} times of {envelopes_of}, wet at a depth of at least {run.wet_depth:g}")
     with meshio.xdmf.TimeSeriesReader(document) as reader:
         points, cells = reader.read_points_cells()
         ok = check_mesh(points, cells, run)

@@ -20,10 +20,17 @@ Requirements (not part of CI; run where ParaView is installed):
   - an exported document: run scripts/example.sh first for the defaults.
 
 Usage, from the repository's root:
-  pvbatch scripts/paraview_check.py [--readers NAMES] [document.xdmf [results.h5]]
+  pvbatch scripts/paraview_check.py [--readers NAMES] [--envelopes-of TIMES.xdmf [--wet-depth D]]
+                                    [document.xdmf [results.h5]]
 NAMES is a comma-separated list of the readers above, or "all"; the default
 is XDMFReader. The defaults are examples/out/dambreak.xdmf and
 examples/out/dambreak.h5.
+
+With --envelopes-of, the document is an envelope document (<stem>_envelopes.xdmf)
+and its attributes are compared with the envelopes computed here over the
+times that TIMES.xdmf (the time-step document of the same export entry)
+declares; D is the entry's "wet_depth", by default the run's minimum water
+depth, as the tool takes it.
 
 Prints, per reader and time step, the largest absolute difference per output,
 and exits with status 1 when one exceeds 1e-9 times the largest expected
@@ -38,7 +45,8 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
-    from stored_outputs import StoredRun, attribute_names, document_times, report, time_key, times_report
+    from stored_outputs import (StoredRun, attribute_names, document_times, envelope_options, expected_values,
+                                report, time_key, times_report)
 except ImportError as missing:
     print(f"skip: {missing} (install python3-h5py)")
     sys.exit(77)
@@ -97,7 +105,9 @@ def check_mesh(grid, run):
 
 def check_reader(name, document, run, names):
     reader = open_reader(name, document)
-    times = list(reader.TimestepValues or [])
+    # One time comes as a number, not as a list of one.
+    values = reader.TimestepValues
+    times = [values] if isinstance(values, (int, float)) else list(values or [])
     text, ok = times_report(times, document_times(document), run)
     print(f"{name}: {text}")
     for position, t in enumerate(times):
@@ -130,18 +140,21 @@ def main(arguments):
     if unknown:
         print(f"unknown reader {unknown[0]}: choose from {', '.join(READERS)} or all")
         return 2
+    envelopes_of, wet_depth, arguments = envelope_options(arguments)
     document = arguments[0] if arguments else "examples/out/dambreak.xdmf"
     results_path = arguments[1] if len(arguments) > 1 else "examples/out/dambreak.h5"
-    for path in (document, results_path):
+    for path in [document, results_path] + ([envelopes_of] if envelopes_of else []):
         if not os.path.isfile(path):
             print(f"missing {path}: run scripts/example.sh first")
             return 1
-    run = StoredRun(results_path)
+    run = expected_values(StoredRun(results_path), envelopes_of, wet_depth)
     names = attribute_names(document)
     manager = servermanager.vtkSMProxyManager
     version = f"{manager.GetVersionMajor()}.{manager.GetVersionMinor()}.{manager.GetVersionPatch()}"
     print(f"ParaView {version}; "
           f"{len(names)} outputs in {document}: {', '.join(names)}")
+    if envelopes_of:
+        print(f"envelopes over the {len(run.times)} times of {envelopes_of}, wet at a depth of at least {run.wet_depth:g}")
     ok = True
     for name in readers:
         ok = check_reader(name, os.path.abspath(document), run, names) and ok

@@ -1,6 +1,7 @@
 """The outputs of a results file as the export should show them, computed here
 with h5py and numpy from the stored data alone, for the reader checks
-(paraview_check.py, qgis_check.py, meshio_check.py).
+(paraview_check.py, qgis_check.py, meshio_check.py); and the flood envelopes
+of a selection of its stored times, as an envelope document should show them.
 
 Not part of CI: it needs h5py and numpy (Debian 12: python3-h5py).
 """
@@ -112,7 +113,8 @@ class StoredRun:
 def compare(actual, expected):
     """The largest difference and whether it is within the tolerance. A
     scalar may come as one column; a vector may carry a third component,
-    which must be zero everywhere."""
+    which must be zero everywhere. NaN (no value, as in the envelopes of a
+    cell that was never wet) must stand where it is expected, and only there."""
     actual = np.asarray(actual, dtype=np.float64)
     if expected.ndim == 1 and actual.ndim == 2 and actual.shape[1] == 1:
         actual = actual[:, 0]
@@ -123,6 +125,10 @@ def compare(actual, expected):
         actual = actual[:, :2]
     if actual.shape != expected.shape:
         return float("inf"), False
+    missing = np.isnan(expected)
+    if not np.array_equal(np.isnan(actual), missing):
+        return float("nan"), False
+    actual, expected = actual[~missing], expected[~missing]
     difference = float(np.abs(actual - expected).max()) if expected.size else 0.0
     scale = max(float(np.abs(expected).max()) if expected.size else 0.0, 1.0)
     return difference, difference <= RELATIVE_TOLERANCE * scale
@@ -136,3 +142,83 @@ def report(name, actual, expected):
         return f"{name} missing MISMATCH", False
     difference, within = compare(actual, expected)
     return f"{name} {difference:.3e}" + ("" if within else " MISMATCH"), within
+
+
+ENVELOPES = ("water_depth_max", "water_depth_tmax", "water_surface_max", "water_surface_tmax",
+             "flow_velocity_abs_max", "flow_velocity_abs_tmax", "flow_velocity_at_max", "depth_velocity_max",
+             "arrival_time", "wet_duration")
+
+
+def first_maximum(values, times):
+    """The largest number of each column of a (times, cells) array and the
+    first time it is reached, with its row; NaN and -inf are no maximum."""
+    filled = np.where(np.isnan(values), -np.inf, values)
+    row = np.argmax(filled, axis=0)
+    maximum = filled[row, np.arange(values.shape[1])]
+    none = maximum == -np.inf
+    return np.where(none, np.nan, maximum), np.where(none, np.nan, times[row]), row
+
+
+class StoredEnvelopes:
+    """The envelopes over the given stored times of a results file, computed
+    with whole (times, cells) arrays: the maxima with the first time reached,
+    the velocity at the largest speed, depth times speed, the first wet time
+    and the wet duration (trapezoids of the wet flags over the intervals). A
+    cell is wet at a depth of at least wet_depth (default: the run's minimum
+    depth); a cell never wet has no time of any maximum. It stands in for a
+    StoredRun in the checks: expected() gives the envelope of the name at any
+    time, since the document shows the envelopes at one time."""
+
+    def __init__(self, run, times, wet_depth=None):
+        self.steps, self.topology, self.coordinates = run.steps, run.topology, run.coordinates
+        self.wet_depth = run.min_depth if wet_depth is None else float(wet_depth)
+        self.times = sorted(time_key(t) for t in times)
+        t = np.array(self.times, dtype=np.float64)
+        surface = np.stack([run.column("HydState", x, 0) for x in self.times])
+        depth = surface - np.stack([run.column("BottomEl", x, 0) for x in self.times])
+        velocity = np.stack([run.expected("flow_velocity", x) for x in self.times])
+        speed = np.stack([run.expected("flow_velocity_abs", x) for x in self.times])
+        cells = np.arange(depth.shape[1])
+
+        wet = depth >= self.wet_depth
+        ever_wet = wet.any(axis=0)
+        values = {}
+        for name, series in (("water_depth", depth), ("water_surface", surface), ("flow_velocity_abs", speed)):
+            maximum, when, row = first_maximum(series, t)
+            values[name + "_max"] = maximum
+            values[name + "_tmax"] = np.where(ever_wet, when, np.nan)
+            if name == "flow_velocity_abs":
+                at_maximum = velocity[row, cells]
+                at_maximum[np.isnan(maximum)] = np.nan
+                values["flow_velocity_at_max"] = at_maximum
+        values["depth_velocity_max"] = first_maximum(depth * speed, t)[0]
+        values["arrival_time"] = np.where(ever_wet, t[np.argmax(wet, axis=0)], np.nan)
+        flags = wet.astype(np.float64)
+        values["wet_duration"] = (0.5 * np.diff(t)[:, None] * (flags[:-1] + flags[1:])).sum(axis=0)
+        self.values = values
+
+    def expected(self, name, _t):
+        return self.values.get(name)
+
+
+def envelope_options(arguments):
+    """Takes "--envelopes-of DOCUMENT [--wet-depth D]" off the front of the
+    arguments: the time-step document whose declared times the envelopes
+    cover, and their wet depth. Returns (document or None, wet depth or None,
+    the other arguments)."""
+    of, wet_depth = None, None
+    while arguments[:1] in (["--envelopes-of"], ["--wet-depth"]):
+        if arguments[0] == "--envelopes-of":
+            of = arguments[1]
+        else:
+            wet_depth = float(arguments[1])
+        arguments = arguments[2:]
+    return of, wet_depth, arguments
+
+
+def expected_values(run, envelopes_of, wet_depth):
+    """What the checked document must show: the run's outputs at every time,
+    or the envelopes over the times that the document envelopes_of declares."""
+    if envelopes_of is None:
+        return run
+    return StoredEnvelopes(run, document_times(envelopes_of), wet_depth)

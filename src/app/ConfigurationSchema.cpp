@@ -16,7 +16,7 @@ const char* const resultsConfigurationSchema = R"schema(
             "type": "object",
             "description": "Parameter required for the output generation.",
             "required": ["format"],
-            "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable"],
+            "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable", "envelopes"],
             "properties": {
               "format": {
                 "type": "string",
@@ -58,6 +58,18 @@ const char* const resultsConfigurationSchema = R"schema(
                 "type": "boolean",
                 "default": false,
                 "description": "Write a document that needs no file but its auxiliary file: XDMF 3.0, the mesh and every value as plain datasets, for every XDMF reader."
+              },
+              "envelopes": {
+                "type": "object",
+                "description": "Also write the flood envelopes of the selected times (maxima with the time first reached, arrival time, wet duration, depth times speed) to the document named after the stem with _envelopes.xdmf.",
+                "optional": ["wet_depth"],
+                "properties": {
+                  "wet_depth": {
+                    "type": "number",
+                    "minimum": 0,
+                    "description": "A cell counts as wet when its water depth in metres is at least this (default: the run's minimum water depth, 0 when the results file has none)."
+                  }
+                }
               }
             }
           }

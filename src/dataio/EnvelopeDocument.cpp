@@ -23,10 +23,10 @@ void EnvelopeDocument::addMesh(const std::string& fileName, int nrCells_, const 
   nrCells = nrCells_;
   builder.beginTopology("Topology", "Triangle");
   builder.setNumberOfElements(nrCells);
-  addIntItem(builder, nrCells, 3, fileName + ":" + topologyPath);
+  addIntItem(builder, nrCells, 3, rootedSource(fileName, topologyPath));
   builder.endTag("UnstructuredTopology");
   builder.beginGeometry("Coordinates", "XYZ");
-  addDoubleItem(builder, nrNodes, 3, fileName + ":" + geometryPath);
+  addDoubleItem(builder, nrNodes, 3, rootedSource(fileName, geometryPath));
   builder.endTag("Geometry");
   meshAdded = true;
 }

@@ -27,7 +27,7 @@ void EnvelopeXdmfWriter::addValues(const std::string& fileName, const std::strin
   builder.setNumberType("Int");
   builder.addItem(std::vector<int>{0, 0, 1, 1, nrCells, columns});
   builder.endTag("DataItem");
-  addDoubleItem(builder, nrCells, columns, fileName + ":" + datasetPath);
+  addDoubleItem(builder, nrCells, columns, rootedSource(fileName, datasetPath));
   builder.endTag("DataItem");
 }
 

@@ -7,7 +7,7 @@ namespace dataio {
 PortableEnvelopeWriter::PortableEnvelopeWriter(double time) : EnvelopeDocument("3.0", time) {}
 
 void PortableEnvelopeWriter::addValues(const std::string& fileName, const std::string& datasetPath, int columns) {
-  addDoubleItem(builder, nrCells, columns, fileName + ":" + datasetPath);
+  addDoubleItem(builder, nrCells, columns, rootedSource(fileName, datasetPath));
 }
 
 }  // namespace dataio

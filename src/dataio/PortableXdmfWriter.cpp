@@ -11,11 +11,6 @@ namespace {
 // including step grid as if written there.
 const char* const meshInclude = "xpointer(//Grid[@Name=\"mesh\"]/*[self::Topology or self::Geometry])";
 
-// Some readers resolve only absolute dataset paths: out_aux.h5:/water_depth/3.
-std::string source(const std::string& fileName, const std::string& datasetPath) {
-  return fileName + ":" + (datasetPath.rfind('/', 0) == 0 ? "" : "/") + datasetPath;
-}
-
 }  // namespace
 
 PortableXdmfWriter::PortableXdmfWriter(const std::string& collection, const std::string& meshReference)
@@ -45,10 +40,10 @@ void PortableXdmfWriter::addMesh(int nrCells, const std::string& topologyPath, i
   builder.beginGrid("mesh", "Uniform");
   builder.beginTopology("", "Triangle");
   builder.setNumberOfElements(nrCells);
-  addIntItem(builder, topologySize / 3, 3, source(meshFileReference, topologyPath));
+  addIntItem(builder, topologySize / 3, 3, rootedSource(meshFileReference, topologyPath));
   builder.endTag("UnstructuredTopology");
   builder.beginGeometry("", "XYZ");
-  addDoubleItem(builder, geometrySize / 3, 3, source(meshFileReference, geometryPath));
+  addDoubleItem(builder, geometrySize / 3, 3, rootedSource(meshFileReference, geometryPath));
   builder.endTag("Geometry");
   builder.endTag("Grid");
   meshAdded = true;
@@ -102,7 +97,7 @@ void PortableXdmfWriter::addAttribute(const std::string& name, const std::string
                                       const std::string& fileName, const std::string& datasetPath) {
   builder.beginAttribute(name, type);
   builder.setCenter("Cell");
-  addDoubleItem(builder, rows, columns, source(fileName, datasetPath));
+  addDoubleItem(builder, rows, columns, rootedSource(fileName, datasetPath));
   builder.endTag("Attribute");
 }
 

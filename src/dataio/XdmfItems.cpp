@@ -39,6 +39,10 @@ void addDoubleItem(XdmfTagBuilder& builder, int rows, int columns, const std::st
   closeHdfItem(builder, source);
 }
 
+std::string rootedSource(const std::string& fileName, const std::string& datasetPath) {
+  return fileName + ":" + (datasetPath.rfind('/', 0) == 0 ? "" : "/") + datasetPath;
+}
+
 void addTime(XdmfTagBuilder& builder, double time) {
   const std::string text = timeText(time);
   builder.beginTag("Time");

@@ -18,6 +18,10 @@ void addIntItem(XdmfTagBuilder& builder, int rows, int columns, const std::strin
 // <DataItem ItemType="Uniform" Dimensions="8 1" Format="HDF" NumberType="Float" Precision="8">
 void addDoubleItem(XdmfTagBuilder& builder, int rows, int columns, const std::string& source);
 
+// file + ":" + the dataset's path from the root, the one form that every
+// reader resolves (meshio takes no other): out_aux.h5:/water_depth/3.
+std::string rootedSource(const std::string& fileName, const std::string& datasetPath);
+
 // The time as printf "%f" writes it, in the name and the value:
 // <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
 // </Time>

@@ -14,6 +14,7 @@ class IEnvelopeWriter {
 
   // The mesh: (nrCells, 3) node numbers at topologyPath and (nrNodes, 3)
   // coordinates at geometryPath, both in fileName. Once, before the attributes.
+  // The document names every dataset by its path from the file's root.
   virtual void addMesh(const std::string& fileName, int nrCells, const std::string& topologyPath, int nrNodes,
                        const std::string& geometryPath) = 0;
   // A (nrCells, 1) dataset of doubles.

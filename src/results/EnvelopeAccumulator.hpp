@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "Envelopes.hpp"
-#include "HydraulicSlice.hpp"
+#include "HydraulicConsumer.hpp"
 
 namespace results {
 
-class EnvelopeAccumulator {
+class EnvelopeAccumulator : public HydraulicConsumer {
  public:
   EnvelopeAccumulator(std::size_t cells, double wetDepth);
 
@@ -27,7 +27,7 @@ class EnvelopeAccumulator {
   // every cell exactly once, in any split and any order; each time is greater
   // than the one before and begins once the one before is complete. A call
   // that breaks this is refused with a failed check, which ends the export.
-  void add(double time, const HydraulicSlice& slice);
+  void add(double time, const HydraulicSlice& slice) override;
 
   // The envelopes of every time added; the accumulator is spent afterwards.
   Envelopes finish();

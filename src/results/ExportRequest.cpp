@@ -8,7 +8,8 @@ namespace results {
 namespace {
 
 const std::string exportPath = "RESULTS/EXPORT";
-const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document", "mesh_2dm", "portable"};
+const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document", "mesh_2dm", "portable",
+                                         "envelopes"};
 
 std::optional<double> number(const api::ICommandFileReader& config, int entry, const std::string& key) {
   if (!config.hasItem(exportPath, entry, key)) return std::nullopt;
@@ -42,6 +43,8 @@ ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry
     request.document = config.getItemString(exportPath, entry, "document", std::string());
   request.mesh2dm = config.getItemBool(exportPath, entry, "mesh_2dm", false);
   request.portable = config.getItemBool(exportPath, entry, "portable", false);
+  request.envelopes = config.hasItem(exportPath, entry, "envelopes");
+  request.wetDepth = number(config, entry, "envelopes/wet_depth");
   return request;
 }
 

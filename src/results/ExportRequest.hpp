@@ -20,6 +20,8 @@ struct ExportRequest {
   std::optional<std::string> document;
   bool mesh2dm = false;   // also write the mesh as <stem>.2dm
   bool portable = false;  // the document form that needs no file but its auxiliary one
+  bool envelopes = false;  // also the flood envelopes of the selected times
+  std::optional<double> wetDepth;  // the envelopes' own wet depth
 
   // The key path of one of the entry's members, as messages name it.
   std::string memberPath(const std::string& key) const;

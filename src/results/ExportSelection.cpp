@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Catalogue.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
 #include "OutputData.hpp"
@@ -45,14 +46,34 @@ std::vector<SelectedTime> window(const ExportRequest& request, const api::TimeTa
   return kept;
 }
 
+// The envelopes follow the hydraulic state through flow_velocity's columns:
+// the water surface and the discharge of the hydraulic state, and the bed.
+// Without stored times the format reports the run's lack of them.
+void requireHydraulicState(const ExportRequest& request, api::IModel& model, api::IResultReader& reader,
+                           bool timesSelected) {
+  const std::vector<model::OutputID> valid = model.getValidOutputs();
+  if (std::find(valid.begin(), valid.end(), model::flow_velocity) == valid.end())
+    failure::fail(request.memberPath("envelopes"),
+                  " needs the hydraulic state (water surface, bed elevation and discharge), which this model setup "
+                  "does not have");
+  if (!timesSelected) return;
+  const model::OutputID velocity = model.requireOutput(model::OutputProps.at(model::flow_velocity).name);
+  const std::string missing = missingDataset(model, reader, velocity);
+  if (!missing.empty())
+    failure::fail(request.memberPath("envelopes"), " needs the hydraulic state, but its data <", missing,
+                  "> are not in the results file <", reader.getFileName(), ">");
+}
+
 }  // namespace
 
 bool ExportSelection::sameContent(const ExportSelection& other) const {
-  return outputs == other.outputs && times == other.times && portable == other.portable;
+  return outputs == other.outputs && times == other.times && portable == other.portable &&
+         envelopes == other.envelopes && (!envelopes || envelopeWetDepth == other.envelopeWetDepth);
 }
 
 std::vector<OutputFile> ExportSelection::outputFiles() const {
   std::vector<OutputFile> files{{"auxiliary file", auxiliaryFile()}, {"document", document()}};
+  if (envelopes) files.push_back({"envelope document", envelopeDocument()});
   if (mesh2dm) files.push_back({"mesh file", meshFile()});
   return files;
 }
@@ -77,6 +98,11 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
   const api::TimeTable stored = reader.getTimes(dataPathsOf(model, selection.outputs), false);
   selection.storedTimes = stored.size();
   selection.times = window(request, stored);
+  if (request.envelopes) {
+    requireHydraulicState(request, model, reader, !selection.times.empty());
+    selection.envelopes = true;
+    selection.envelopeWetDepth = request.wetDepth ? *request.wetDepth : minimumWaterDepth(reader);
+  }
   return selection;
 }
 

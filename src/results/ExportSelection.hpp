@@ -34,10 +34,13 @@ struct ExportSelection {
   bool announce = false;                 // print what was chosen
   bool mesh2dm = false;                  // also write meshFile()
   bool portable = false;                 // the portable document form
+  bool envelopes = false;                // also write envelopeDocument() and the envelopes
+  double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
 
   std::string document() const { return stem + ".xdmf"; }
   std::string auxiliaryFile() const { return stem + "_aux.h5"; }
   std::string meshFile() const { return stem + ".2dm"; }
+  std::string envelopeDocument() const { return stem + "_envelopes.xdmf"; }
   // Every file the entry writes, each before the files that name it: the
   // order in which a run puts them in place.
   std::vector<OutputFile> outputFiles() const;
@@ -48,7 +51,8 @@ struct ExportSelection {
 
 // outputFile is the -o name, used unless the request names its document.
 // Refuses outputs the model setup cannot produce and, for outputs the request
-// names, data the results file lacks, and a window holding no stored time.
+// names, data the results file lacks, a window holding no stored time, and
+// envelopes of a model or results file without the hydraulic state.
 ExportSelection resolveSelection(const ExportRequest& request, const std::string& outputFile, api::IModel& model,
                                  api::IResultReader& reader);
 

@@ -1,8 +1,15 @@
 #include "OutputData.hpp"
 
+#include "Failure.hpp"
 #include "ResultReader.hpp"
 
 namespace results {
+
+namespace {
+
+const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
+
+}  // namespace
 
 std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output) {
   for (const model::DataID dataId : model.getOutput(output)->getDataIDs()) {
@@ -15,6 +22,17 @@ std::string missingDataset(api::IModel& model, api::IH5Base& file, model::Output
     }
   }
   return std::string();
+}
+
+double minimumWaterDepth(api::IH5Reader& file) {
+  if (!file.exist(minWaterDepthPath)) return 0.0;
+  try {
+    return file.readDouble(minWaterDepthPath);
+  } catch (const BaseException&) {
+    throw;
+  } catch (const std::exception&) {
+    return 0.0;
+  }
 }
 
 }  // namespace results

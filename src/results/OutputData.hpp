@@ -6,6 +6,7 @@
 #include <string>
 
 #include "IH5Base.hpp"
+#include "IH5Reader.hpp"
 #include "IModel.hpp"
 
 namespace results {
@@ -14,5 +15,10 @@ namespace results {
 // time-dependent data entry without any stored step, or a static dataset;
 // empty when everything is there.
 std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output);
+
+// The depth below which the run counted a cell as dry, Parameters/MinWaterDepth;
+// 0.0 (no threshold) when the file has none or HDF5 cannot read it. A value
+// that is not a single number is refused as any read refuses it.
+double minimumWaterDepth(api::IH5Reader& file);
 
 }  // namespace results

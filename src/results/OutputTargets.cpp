@@ -34,6 +34,7 @@ void OutputTargets::claim(const ExportSelection& selection) {
   claimFile(selection.document(), Kind::document, selection);
   claimFile(selection.auxiliaryFile(), Kind::auxiliary, selection);
   if (selection.mesh2dm) claimFile(selection.meshFile(), Kind::mesh, selection);
+  if (selection.envelopes) claimFile(selection.envelopeDocument(), Kind::envelopes, selection);
 }
 
 std::vector<std::string> OutputTargets::meshFiles() const {

@@ -121,8 +121,9 @@ void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, Outp
     const std::shared_ptr<api::IH5Writer> file(dataio::createH5Writer(transaction.stage(selection.auxiliaryFile())));
     shared = auxiliaryFiles.emplace(location, file).first;
   }
+  const std::string envelopeDocument = selection.envelopes ? transaction.stage(selection.envelopeDocument()) : "";
   formats.push_back(std::make_unique<XdmfFormat>(readerView, modelView, selection, mesh, shared->second,
-                                                 transaction.stage(selection.document())));
+                                                 transaction.stage(selection.document()), envelopeDocument));
 }
 
 }  // namespace results

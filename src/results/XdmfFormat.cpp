@@ -5,9 +5,14 @@
 
 #include "Catalogue.hpp"
 #include "ColumnForms.hpp"
+#include "EnvelopeDatasets.hpp"
+#include "EnvelopeXdmfWriter.hpp"
 #include "ExportProgress.hpp"
 #include "Failure.hpp"
 #include "FileReferences.hpp"
+#include "H5Writer.hpp"
+#include "OutputData.hpp"
+#include "PortableEnvelopeWriter.hpp"
 #include "PortableXdmfWriter.hpp"
 #include "ResultReader.hpp"
 #include "XdmfWriter.hpp"
@@ -17,8 +22,6 @@ namespace results {
 
 namespace {
 
-const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
-
 std::string documentFolder(const std::string& stem) { return folderOf(stem + ".xdmf"); }
 
 std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_last_of('/') + 1); }
@@ -27,11 +30,12 @@ std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_l
 
 XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const ExportSelection& selection_,
                        const Mesh& mesh_, std::shared_ptr<api::IH5Writer> auxiliaryFile_,
-                       const std::string& documentFile_)
+                       const std::string& documentFile_, const std::string& envelopeDocumentFile_)
     : BaseFormat(reader_, model_, selection_.stem),
       selection(selection_),
       mesh(mesh_),
       documentFile(documentFile_),
+      envelopeDocumentFile(envelopeDocumentFile_),
       hdfwriter(std::move(auxiliaryFile_)),
       resultsReference(referenceFrom(documentFolder(selection_.stem), reader_->getFileName())),
       auxiliaryReference(referenceFrom(documentFolder(selection_.stem), selection_.auxiliaryFile())),
@@ -66,6 +70,7 @@ void XdmfFormat::exportData(const int&) {
   const int nrCells = portable ? portable->addMesh() : addMesh();
   const std::vector<SelectedTime>& tInfo = selection.times;
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
+  if (selection.envelopes) followEnvelopes(nrCells);
 
   ExportProgress progress;
   progress.begin(selection.document(), static_cast<int>(tInfo.size()));
@@ -90,16 +95,46 @@ void XdmfFormat::exportData(const int&) {
     writeStepData(time, step);
   }
   writer->write(documentFile);
+  if (envelopes) exportEnvelopes(nrCells);
   progress.end();
 }
 
+// Every selected time is folded in the pass that writes it. The speed keeps
+// the run's dry threshold, as flow_velocity_abs has it; wetness takes the
+// envelopes' own depth.
+void XdmfFormat::followEnvelopes(int nrCells) {
+  envelopes = std::make_unique<EnvelopeAccumulator>(static_cast<std::size_t>(std::max(nrCells, 0)),
+                                                    selection.envelopeWetDepth);
+  addHydraulicConsumer(*envelopes);
+}
+
+// The envelopes go into the auxiliary file, and their document stands on the
+// mesh that the time steps' document reads: the results file's, or in the
+// portable form the auxiliary file's copy. Its one time is the last selected
+// time, up to which the envelopes reach.
+void XdmfFormat::exportEnvelopes(int nrCells) {
+  writeEnvelopes(*hdfwriter, envelopes->finish(), nrCells);
+  const api::IData* topo = model->getData(model::data_Topology);
+  const api::IData* coords = model->getData(model::data_Coordnts_Nodes);
+  const double lastTime = selection.times.back().time;
+  std::unique_ptr<api::IEnvelopeWriter> document(selection.portable ? createPortableEnvelopeWriter(lastTime)
+                                                                    : createEnvelopeWriter(lastTime));
+  const std::string& meshFile = selection.portable ? auxiliaryReference : resultsReference;
+  document->addMesh(meshFile, nrCells, topo->getPath(), mesh.nodes, coords->getPath());
+  addEnvelopeAttributes(*document, auxiliaryReference);
+  document->write(envelopeDocumentFile);
+}
+
 // " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf"
+// " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf, the envelopes to flood_envelopes.xdmf"
 void XdmfFormat::announce() const {
   const std::size_t outputs = selection.outputs.size();
   const std::size_t stored = selection.storedTimes;
   std::cout << " -> exporting " << outputs << (outputs == 1 ? " output" : " outputs") << " at "
             << selection.times.size() << " of " << stored << (stored == 1 ? " stored time" : " stored times")
-            << " to " << selection.document() << std::endl;
+            << " to " << selection.document();
+  if (selection.envelopes) std::cout << ", the envelopes to " << selection.envelopeDocument();
+  std::cout << std::endl;
 }
 
 // Stored columns are read where they lie; water_depth and delta_z are left to
@@ -287,20 +322,11 @@ void XdmfFormat::writeStepData(double time, int step) {
   stepData.write(minimumWaterDepth(), *hdfwriter);
 }
 
-// Read once per export; a results file without it, or whose value HDF5
-// cannot read, means no threshold.
+// Read once per export.
 double XdmfFormat::minimumWaterDepth() {
   if (minDepthRead) return minDepth;
-  minDepthRead = true;
-  minDepth = 0.0;
-  if (!reader->exist(minWaterDepthPath)) return minDepth;
-  try {
-    minDepth = reader->readDouble(minWaterDepthPath);
-  } catch (const BaseException&) {
-    throw;
-  } catch (const std::exception&) {
-    minDepth = 0.0;
-  }
+  minDepthRead = true;  // a failed read is reported once
+  minDepth = results::minimumWaterDepth(*reader);
   return minDepth;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BaseFormat.hpp"
+#include "EnvelopeAccumulator.hpp"
 #include "ExportSelection.hpp"
 #include "IFormat.hpp"
 #include "IH5Writer.hpp"
@@ -31,7 +32,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   // Every stored dataset that the document will read is checked here, before
   // anything is written.
   XdmfFormat(api::IResultReader*& reader, api::IModel*& model, const ExportSelection& selection, const Mesh& mesh,
-             std::shared_ptr<api::IH5Writer> auxiliaryFile, const std::string& documentFile);
+             std::shared_ptr<api::IH5Writer> auxiliaryFile, const std::string& documentFile,
+             const std::string& envelopeDocumentFile = std::string());
 
   void exportData(const int& debugLevel) override;
 
@@ -57,6 +59,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   void checkReferences();
   std::vector<std::pair<std::string, int>> storedColumns(api::IOutput* out, int step);
   int addMesh();
+  void followEnvelopes(int nrCells);
+  void exportEnvelopes(int nrCells);
   void announce() const;
   PortableAttributes::Inputs portableInputs();
   double minimumWaterDepth();
@@ -64,6 +68,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   ExportSelection selection;
   Mesh mesh;
   std::string documentFile;
+  std::string envelopeDocumentFile;
   std::unique_ptr<api::IXdmfWriter> writer;
   std::shared_ptr<api::IH5Writer> hdfwriter;
   std::string resultsReference;
@@ -77,6 +82,8 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   double minDepth = 0.0;
   // Set for the portable form, which takes every output's values from it.
   std::unique_ptr<PortableAttributes> portable;
+  // Set when the selection asks for the envelopes of its times.
+  std::unique_ptr<EnvelopeAccumulator> envelopes;
 };
 
 }  // namespace results

@@ -61,14 +61,23 @@ bool installed(const std::string& program) {
 
 // Every document form the tool writes for one run: the default document
 // with the mesh as .2dm, the portable document, and both forms of a window
-// with a stride and an output list.
+// with a stride and an output list; each with its envelope document, of the
+// run's minimum water depth or of a wet depth of its own.
 const char* const exportsOfEveryForm = R"({"RESULTS": {"EXPORT": [
-  {"format": "xdmf", "mesh_2dm": true},
-  {"format": "xdmf", "document": "portable.xdmf", "portable": true},
+  {"format": "xdmf", "mesh_2dm": true, "envelopes": {}},
+  {"format": "xdmf", "document": "portable.xdmf", "portable": true, "envelopes": {"wet_depth": 0.05}},
   {"format": "xdmf", "document": "window.xdmf", "from": 1e-9, "every": 2, "mesh_2dm": true,
-   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"]},
+   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"], "envelopes": {"wet_depth": 0.05}},
   {"format": "xdmf", "document": "window_portable.xdmf", "portable": true, "from": 1e-9, "every": 2,
-   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"]}]}})";
+   "outputs": ["flow_velocity", "water_depth", "bottom_elevation"], "envelopes": {}}]}})";
+
+// The check scripts' arguments for the envelope document of a time-step
+// document: the envelopes over its times, of the entry's wet depth.
+std::string envelopesOf(const std::string& document) {
+  const std::string stem = document.substr(0, document.find('.'));
+  const bool ownWetDepth = stem == "portable" || stem == "window";
+  return "--envelopes-of " + document + (ownWetDepth ? " --wet-depth 0.05 " : " ") + stem + "_envelopes.xdmf";
+}
 
 // Writes a small run of the kind into folder and exports it in every form.
 BinaryRun exportEveryForm(const std::string& folder, synthetic::ModelKind kind,
@@ -106,20 +115,26 @@ void expectEveryReaderAgrees(synthetic::ModelKind kind, const std::vector<std::s
   const std::string folder = temporary.path();
   const BinaryRun run = exportEveryForm(folder, kind, outputs);
   ASSERT_EQ(run.status, 0) << run.err;
-  for (const char* document : {"results.xdmf", "window.xdmf"}) {
-    SCOPED_TRACE(document);
-    expectAgreement(paraview("XDMFReader", document, folder));
-    if (::testing::Test::IsSkipped()) return;
-    const std::string mesh = std::string(document) == "results.xdmf" ? "results.2dm" : "window.2dm";
-    expectAgreement(runPython("qgis_check.py", mesh + " " + document + " run.h5", folder));
-    if (::testing::Test::IsSkipped()) return;
+  for (const std::string document : {"results.xdmf", "window.xdmf"}) {
+    const std::string mesh = document == "results.xdmf" ? "results.2dm" : "window.2dm";
+    for (const std::string& checked : {document, envelopesOf(document)}) {
+      SCOPED_TRACE(checked);
+      expectAgreement(paraview("XDMFReader", checked, folder));
+      if (::testing::Test::IsSkipped()) return;
+      const std::size_t split = checked.rfind(' ') + 1;  // the options, then the document
+      const std::string arguments = checked.substr(0, split) + mesh + " " + checked.substr(split) + " run.h5";
+      expectAgreement(runPython("qgis_check.py", arguments, folder));
+      if (::testing::Test::IsSkipped()) return;
+    }
   }
-  for (const char* document : {"portable.xdmf", "window_portable.xdmf"}) {
-    SCOPED_TRACE(document);
-    expectAgreement(paraview("all", document, folder));
-    if (::testing::Test::IsSkipped()) return;
-    expectAgreement(runPython("meshio_check.py", std::string(document) + " run.h5", folder));
-    if (::testing::Test::IsSkipped()) return;
+  for (const std::string document : {"portable.xdmf", "window_portable.xdmf"}) {
+    for (const std::string& checked : {document, envelopesOf(document)}) {
+      SCOPED_TRACE(checked);
+      expectAgreement(paraview("all", checked, folder));
+      if (::testing::Test::IsSkipped()) return;
+      expectAgreement(runPython("meshio_check.py", checked + " run.h5", folder));
+      if (::testing::Test::IsSkipped()) return;
+    }
   }
 }
 
@@ -173,6 +188,29 @@ TEST_F(ReaderChecks, EveryReaderShowsTheDocumentsOfASelection) {
   expectAgreement(runPython("meshio_check.py", "window_portable.xdmf run.h5", folder->path()));
 }
 
+// Each envelope document in the readers that open its form: its one time,
+// every envelope over the times of its time-step document, NaN where a cell
+// was never wet.
+TEST_F(ReaderChecks, ParaViewShowsTheEnvelopeDocuments) {
+  expectAgreement(paraview("XDMFReader", envelopesOf("results.xdmf"), folder->path()));
+  expectAgreement(paraview("XDMFReader", envelopesOf("window.xdmf"), folder->path()));
+  expectAgreement(paraview("all", envelopesOf("portable.xdmf"), folder->path()));
+  expectAgreement(paraview("all", envelopesOf("window_portable.xdmf"), folder->path()));
+}
+
+TEST_F(ReaderChecks, QgisShowsTheEnvelopesOnTheMesh) {
+  expectAgreement(runPython("qgis_check.py",
+                            "--envelopes-of results.xdmf results.2dm results_envelopes.xdmf run.h5", folder->path()));
+  expectAgreement(runPython("qgis_check.py",
+                            "--envelopes-of window.xdmf --wet-depth 0.05 window.2dm window_envelopes.xdmf run.h5",
+                            folder->path()));
+}
+
+TEST_F(ReaderChecks, MeshioReadsThePortableEnvelopeDocuments) {
+  expectAgreement(runPython("meshio_check.py", envelopesOf("portable.xdmf") + " run.h5", folder->path()));
+  expectAgreement(runPython("meshio_check.py", envelopesOf("window_portable.xdmf") + " run.h5", folder->path()));
+}
+
 // The portable pair alone, in another folder: the results file only gives
 // the checks their expected values.
 TEST_F(ReaderChecks, ThePortablePairOpensAfterAMove) {
@@ -217,4 +255,48 @@ TEST_F(ReaderChecks, MeshioCheckSeesAChangedValue) {
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_NE(run.output.find(", water_depth 1.000e-03 MISMATCH, "), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("\ndifferences beyond the tolerance\n"), std::string::npos) << run.output;
+}
+
+// And a wrong envelope: the arrival of one cell a second late, and a number
+// where a cell never wet has none.
+TEST_F(ReaderChecks, EnvelopeChecksSeeAChangedValueAndAMissingNaN) {
+  const std::string changed = folder->file("changed_envelopes");
+  ASSERT_EQ(runCommand("mkdir -p changed_envelopes && cp portable.xdmf portable_envelopes.xdmf portable_aux.h5 "
+                       "run.h5 changed_envelopes/",
+                       folder->path())
+                .status,
+            0);
+  const hid_t file = H5Fopen((changed + "/portable_aux.h5").c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  const hid_t dataset = H5Dopen2(file, "envelopes/arrival_time", H5P_DEFAULT);
+  const hid_t space = H5Dget_space(dataset);
+  std::vector<double> arrival(static_cast<std::size_t>(H5Sget_simple_extent_npoints(space)));
+  H5Dread(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, arrival.data());
+  std::size_t wet = 0;
+  while (wet < arrival.size() && arrival[wet] != arrival[wet]) ++wet;
+  std::size_t dry = 0;
+  while (dry < arrival.size() && arrival[dry] == arrival[dry]) ++dry;
+  ASSERT_LT(wet, arrival.size());
+  ASSERT_LT(dry, arrival.size()) << "the run should leave some cell dry";
+  arrival[wet] += 1.0;
+  ASSERT_GE(H5Dwrite(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, arrival.data()), 0);
+  H5Sclose(space);
+  H5Dclose(dataset);
+  H5Fclose(file);
+
+  const std::string arguments = envelopesOf("portable.xdmf") + " run.h5";
+  const ScriptRun late = runPython("meshio_check.py", arguments, changed);
+  if (late.status == skipStatus || late.status == notFoundStatus) GTEST_SKIP() << late.output;
+  EXPECT_EQ(late.status, 1) << late.output;
+  EXPECT_NE(late.output.find(", arrival_time 1.000e+00 MISMATCH, "), std::string::npos) << late.output;
+
+  arrival[wet] -= 1.0;
+  arrival[dry] = 0.0;
+  const hid_t again = H5Fopen((changed + "/portable_aux.h5").c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  const hid_t values = H5Dopen2(again, "envelopes/arrival_time", H5P_DEFAULT);
+  ASSERT_GE(H5Dwrite(values, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, arrival.data()), 0);
+  H5Dclose(values);
+  H5Fclose(again);
+  const ScriptRun numbered = runPython("meshio_check.py", arguments, changed);
+  EXPECT_EQ(numbered.status, 1) << numbered.output;
+  EXPECT_NE(numbered.output.find(", arrival_time nan MISMATCH, "), std::string::npos) << numbered.output;
 }

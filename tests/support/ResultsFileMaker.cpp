@@ -180,4 +180,12 @@ std::string configurationText(const std::vector<std::string>& formats) {
   return "{\"RESULTS\": {\"EXPORT\": [" + entries + "]}}";
 }
 
+std::string xdmfEntriesText(const std::vector<std::string>& entries) {
+  std::string list;
+  for (const auto& members : entries)
+    list += (list.empty() ? "" : ", ") + std::string(R"({"format": "xdmf")") + (members.empty() ? "" : ", ") +
+            members + "}";
+  return R"({"RESULTS": {"EXPORT": [)" + list + "]}}";
+}
+
 }  // namespace testing_support

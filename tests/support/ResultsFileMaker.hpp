@@ -52,5 +52,7 @@ std::string floodModelText();
 
 // {"RESULTS": {"EXPORT": [{"format": "xdmf"}, ...]}} with the given formats.
 std::string configurationText(const std::vector<std::string>& formats);
+// One "xdmf" entry per member list, e.g. R"("envelopes": {})" or "" for none.
+std::string xdmfEntriesText(const std::vector<std::string>& entries);
 
 }  // namespace testing_support

@@ -158,3 +158,29 @@ TEST(ConfigurationSchemaValidation, FileFormSwitchesMustBeBooleans) {
   EXPECT_EQ(both.status, ValidationStatus::NoIssues);
   EXPECT_EQ(both.printed, "");
 }
+
+TEST(ConfigurationSchemaValidation, EnvelopesAreAnOptionalObjectWithAnOptionalWetDepth) {
+  for (const char* envelopes : {R"({})", R"({"wet_depth": 0})", R"({"wet_depth": 0.05})", R"({"wet_depth": 2})"}) {
+    const auto run = validateConfiguration(std::string(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": )") +
+                                           envelopes + "}]}}");
+    EXPECT_EQ(run.status, ValidationStatus::NoIssues) << envelopes;
+    EXPECT_EQ(run.printed, "") << envelopes;
+  }
+}
+
+TEST(ConfigurationSchemaValidation, EnvelopesAreCheckedAtTheirPointers) {
+  const auto second = [](const std::string& envelopes) {
+    return validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}, {"format": "xdmf", "envelopes": )" +
+                                 envelopes + "}]}}");
+  };
+  const std::string at = "/RESULTS/EXPORT/1/envelopes";
+  EXPECT_EQ(second(R"({"wet_depth": -0.01})").printed,
+            at + "/wet_depth: Error: This value must be greater than or equal to 0.000000.\n");
+  EXPECT_EQ(second(R"({"wet_depth": "0.05"})").printed, at + "/wet_depth: Error: This value must be a number.\n");
+  EXPECT_EQ(second(R"({"wet_depth": null})").printed, at + "/wet_depth: Error: This value must be a number.\n");
+  EXPECT_EQ(second("true").printed, at + ": Error: This value must be an object.\n");
+  EXPECT_EQ(second(R"(["wet_depth"])").printed, at + ": Error: This value must be an object.\n");
+  const auto unknown = second(R"({"wet_depth": 0.1, "dry_depth": 0.2})");
+  EXPECT_EQ(unknown.status, ValidationStatus::WarningsOnly);
+  EXPECT_EQ(unknown.printed, at + "/dry_depth: Warning: The value of this item will not be used.\n");
+}
