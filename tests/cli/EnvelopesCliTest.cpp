@@ -436,3 +436,26 @@ TEST_F(Envelopes, AnEmptyWindowIsTheSelectionsFailure) {
                 " -> no stored time in [40, 30]; the run stored -10 to 30 (5 times)");
   EXPECT_FALSE(exists("results_aux.h5"));
 }
+
+// The envelope document is put in place with the entry's other files, only
+// when every entry has succeeded: an entry that fails in the middle of its
+// steps, after an earlier one wrote its envelopes, leaves no file of them.
+TEST_F(Envelopes, AFailureOfALaterEntryLeavesNoEnvelopeFile) {
+  {
+    ResultsFileMaker maker(dir.file("run.h5"));
+    maker.archive(hydraulicsModelText(), {"water_surface"});
+    maker.unitSquareMesh();
+    maker.doubles("CellsAll/BottomEl", 2, 1, {1.0, 1.0});
+    maker.step("RESULTS/CellsAll/HydState/0000000", 0.0, 2, 3, {2, 0.5, 0, 1.5, 0, 0});
+    maker.step("RESULTS/CellsAll/HydState/0000001", 5.0, 2, 3, {2.5, 0.5, 0, 1.5, 0, 0});
+    maker.step("RESULTS/CellsAll/HydState/0000002", 9.0, 2, 2, {2, 0, 2, 0});
+  }
+  const BinaryRun failed =
+      exportWith({R"("to": 5, "envelopes": {})", R"("document": "late.xdmf", "outputs": ["flow_velocity"])"});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.errLines().front(), " -> dataset </RESULTS/CellsAll/HydState/0000002> does not contain column 2!");
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.push_back(entry.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"cfg.json", "run.h5"}));
+}
