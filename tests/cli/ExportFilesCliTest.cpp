@@ -9,39 +9,12 @@
 
 #include "BinaryRun.hpp"
 #include "ResultsFileMaker.hpp"
+#include "StoredMatrix.hpp"
 #include "TempDir.hpp"
 
 using namespace testing_support;
 
 namespace {
-
-struct StoredMatrix {
-  std::vector<hsize_t> dims;
-  std::vector<double> values;
-  int size = -1;
-};
-
-StoredMatrix readMatrix(const std::string& fileName, const std::string& path) {
-  StoredMatrix matrix;
-  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
-  const hid_t dataset = H5Dopen2(file, path.c_str(), H5P_DEFAULT);
-  if (dataset < 0) {
-    H5Fclose(file);
-    return matrix;
-  }
-  const hid_t space = H5Dget_space(dataset);
-  matrix.dims.resize(H5Sget_simple_extent_ndims(space));
-  H5Sget_simple_extent_dims(space, matrix.dims.data(), nullptr);
-  matrix.values.resize(H5Sget_simple_extent_npoints(space));
-  H5Dread(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, matrix.values.data());
-  const hid_t attribute = H5Aopen(dataset, "size", H5P_DEFAULT);
-  H5Aread(attribute, H5T_NATIVE_INT, &matrix.size);
-  H5Aclose(attribute);
-  H5Sclose(space);
-  H5Dclose(dataset);
-  H5Fclose(file);
-  return matrix;
-}
 
 hsize_t objectsInRoot(const std::string& fileName) {
   const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
