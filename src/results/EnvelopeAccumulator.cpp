@@ -1,6 +1,7 @@
 #include "EnvelopeAccumulator.hpp"
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -13,6 +14,10 @@ namespace {
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double belowEverything = -std::numeric_limits<double>::infinity();
 
+// The bits of a cell's wet flags.
+constexpr unsigned wetBefore = 1U;  // wet at the time folded before
+constexpr unsigned arrived = 2U;    // wet at some time folded: its arrival time is set
+
 bool hasColumns(const HydraulicSlice& slice) {
   return slice.surface && slice.depth && slice.velocityX && slice.velocityY && slice.speed;
 }
@@ -22,7 +27,7 @@ bool hasColumns(const HydraulicSlice& slice) {
 // Maxima start below every number so that the first number replaces them;
 // times start as NaN, which is what a cell keeps when it never qualifies.
 EnvelopeAccumulator::EnvelopeAccumulator(std::size_t cells, double wetDepth_)
-    : cellCount(cells), wetDepth(wetDepth_), wetBefore(cells, 0), timesFolded(cells, 0) {
+    : cellCount(cells), wetDepth(wetDepth_), wetFlags(cells, 0) {
   RESULTS_CHECK(!std::isnan(wetDepth), "the wet depth of the envelopes must be a number");
   state.waterDepthMax.assign(cells, belowEverything);
   state.waterDepthTmax.assign(cells, notANumber);
@@ -58,8 +63,7 @@ Envelopes EnvelopeAccumulator::finish() {
   RESULTS_CHECK(cellsFolded == cellCount, "the last stored time did not reach every cell of the envelopes");
   finished = true;
   markNeverWetAndUnreached();
-  wetBefore = {};
-  timesFolded = {};
+  wetFlags = {};
   return std::move(state);
 }
 
@@ -72,17 +76,29 @@ void EnvelopeAccumulator::beginTime(double time) {
   currentTime = time;
   ++timesBegun;
   cellsFolded = 0;
+  foldedRuns.clear();
 }
 
+// Adjacent runs are merged, so that slices in cell order keep a single run.
 void EnvelopeAccumulator::claimCells(const HydraulicSlice& slice) {
-  std::uint32_t* folded = timesFolded.data() + slice.firstCell;
-  const std::uint32_t before = timesBegun - 1;
-  bool fresh = true;
-  for (std::size_t i = 0; i < slice.cells; ++i) {
-    fresh &= folded[i] == before;
-    folded[i] = timesBegun;
+  if (slice.cells == 0) return;
+  const std::size_t first = slice.firstCell;
+  const std::size_t end = first + slice.cells;
+  auto next = foldedRuns.lower_bound(first);
+  RESULTS_CHECK(next == foldedRuns.end() || next->first >= end,
+                "a cell reached the envelopes twice at one stored time");
+  auto run = next;
+  if (next != foldedRuns.begin()) {
+    auto before = std::prev(next);
+    RESULTS_CHECK(before->first + before->second <= first, "a cell reached the envelopes twice at one stored time");
+    if (before->first + before->second == first) run = before;
   }
-  RESULTS_CHECK(fresh, "a cell reached the envelopes twice at one stored time");
+  if (run == next) run = foldedRuns.emplace_hint(next, first, 0);
+  run->second = end - run->first;
+  if (next != foldedRuns.end() && next->first == end) {
+    run->second += next->second;
+    foldedRuns.erase(next);
+  }
 }
 
 // The hot loop of the envelopes: one pass over contiguous columns. Strict
@@ -106,7 +122,7 @@ void EnvelopeAccumulator::fold(double time, const HydraulicSlice& slice) {
   double* const hazardMax = state.depthVelocityMax.data() + first;
   double* const arrival = state.arrivalTime.data() + first;
   double* const duration = state.wetDuration.data() + first;
-  unsigned char* const wasWet = wetBefore.data() + first;
+  std::uint8_t* const flags = wetFlags.data() + first;
   const double halfInterval = 0.5 * interval;
   const double threshold = wetDepth;
 
@@ -128,11 +144,13 @@ void EnvelopeAccumulator::fold(double time, const HydraulicSlice& slice) {
     }
     const double hazard = h * speed[i];
     if (hazard > hazardMax[i]) hazardMax[i] = hazard;
-    const unsigned char wet = h >= threshold;
-    // NaN is the one value unequal to itself: the cell has no arrival yet.
-    if (wet && arrival[i] != arrival[i]) arrival[i] = time;
-    duration[i] += halfInterval * (wasWet[i] + wet);
-    wasWet[i] = wet;
+    const unsigned wet = h >= threshold;
+    const unsigned before = flags[i];
+    const unsigned wasWet = before & wetBefore;
+    if (wet && !(before & arrived)) arrival[i] = time;
+    // Dry at both ends adds nothing: the duration is left untouched.
+    if (wasWet | wet) duration[i] += halfInterval * static_cast<double>(wasWet + wet);
+    flags[i] = static_cast<std::uint8_t>((before & arrived) | (wet ? wetBefore | arrived : 0U));
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "Envelopes.hpp"
@@ -41,10 +42,14 @@ class EnvelopeAccumulator : public HydraulicConsumer {
   std::size_t cellCount;
   double wetDepth;
   Envelopes state;
-  std::vector<unsigned char> wetBefore;
-  // How many stored times have folded each cell: a cell folded twice at one
-  // time, or missed by one, is found without trusting the callers' split.
-  std::vector<std::uint32_t> timesFolded;
+  // Per cell: wet at the time before, and wet at any time so far. One byte, so
+  // that the fold reads little beyond the maxima it must compare (the state
+  // of a large mesh streams through memory at every time).
+  std::vector<std::uint8_t> wetFlags;
+  // The runs of cells the current time has folded, by first cell: a cell
+  // folded twice at one time, or missed by one, is found without trusting the
+  // callers' split and without a counter per cell.
+  std::map<std::size_t, std::size_t> foldedRuns;
   std::uint32_t timesBegun = 0;
   double currentTime = 0.0;
   double interval = 0.0;
