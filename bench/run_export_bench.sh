@@ -246,8 +246,9 @@ portable_case() {
 # The envelopes fold each step's hydraulic state as the export computes it,
 # so that they cost the fold alone: no dataset is read again. Their state is
 # the ten envelope arrays of doubles (one of them three wide, 96 bytes per
-# cell), which are written as they are, and a wet flag and a count of folds
-# per cell (5 bytes): the peak memory may grow by these and no more.
+# cell), which are written as they are, a byte of wet flags per cell, and the
+# blocks waiting for the fold's thread (16 of 2,048 rows of five columns):
+# the peak memory may grow by these and no more.
 envelopes_case() {
   local file arrays envelopes growth
   file=$(results_file "$cells" "$steps")
@@ -258,14 +259,14 @@ envelopes_case() {
   report without without
   report with with
   envelopes=$((cells * 12 * 8))
-  arrays=$((envelopes + cells * (1 + 4)))
+  arrays=$((envelopes + cells + 16 * 2048 * 5 * 8))
   growth=$(awk -v a="${peak[with]}" -v b="${peak[without]}" 'BEGIN { printf "%.1f", (a - b) / 1024 }')
   echo "with / without: wall medians $(ratio "${wall_median[with]}" "${wall_median[without]}")," \
     "wall minima $(ratio "${wall_min[with]}" "${wall_min[without]}") (target at most 1.15);" \
     "user medians $(ratio "${user_median[with]}" "${user_median[without]}")"
   echo "peak RSS grows by $growth MB; the envelope arrays take" \
     "$(awk -v b="$envelopes" 'BEGIN { printf "%.1f", b / 1048576 }') MB (96 bytes per cell), with the" \
-    "fold's own $(awk -v b="$arrays" 'BEGIN { printf "%.1f", b / 1048576 }') MB ($((arrays / cells)) bytes per cell)"
+    "fold's own $(awk -v b="$arrays" 'BEGIN { printf "%.1f", b / 1048576 }') MB (wet flags and waiting blocks included)"
 }
 
 if [ "$mode" = scaling ]; then

@@ -105,7 +105,8 @@ void XdmfFormat::exportData(const int&) {
 void XdmfFormat::followEnvelopes(int nrCells) {
   envelopes = std::make_unique<EnvelopeAccumulator>(static_cast<std::size_t>(std::max(nrCells, 0)),
                                                     selection.envelopeWetDepth);
-  addHydraulicConsumer(*envelopes);
+  envelopeFold = std::make_unique<BackgroundConsumer>(*envelopes);
+  addHydraulicConsumer(*envelopeFold);
 }
 
 // The envelopes go into the auxiliary file, and their document stands on the
@@ -113,6 +114,7 @@ void XdmfFormat::followEnvelopes(int nrCells) {
 // portable form the auxiliary file's copy. Its one time is the last selected
 // time, up to which the envelopes reach.
 void XdmfFormat::exportEnvelopes(int nrCells) {
+  envelopeFold->drain();
   writeEnvelopes(*hdfwriter, envelopes->finish(), nrCells);
   const api::IData* topo = model->getData(model::data_Topology);
   const api::IData* coords = model->getData(model::data_Coordnts_Nodes);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BaseFormat.hpp"
+#include "BackgroundConsumer.hpp"
 #include "EnvelopeAccumulator.hpp"
 #include "ExportSelection.hpp"
 #include "IFormat.hpp"
@@ -82,8 +83,10 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   double minDepth = 0.0;
   // Set for the portable form, which takes every output's values from it.
   std::unique_ptr<PortableAttributes> portable;
-  // Set when the selection asks for the envelopes of its times.
+  // Set when the selection asks for the envelopes of its times; the fold runs
+  // beside the export, and stops before the accumulator goes.
   std::unique_ptr<EnvelopeAccumulator> envelopes;
+  std::unique_ptr<BackgroundConsumer> envelopeFold;
 };
 
 }  // namespace results
