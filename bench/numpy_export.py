@@ -44,10 +44,10 @@ def stored_times(results, groups):
 def hyperslab(level, cells, column, columns, reference):
     pad = IND * level
     return (f'{pad}<DataItem ItemType="HyperSlab" Dimensions="{cells}">\n'
-            f'{pad}{IND}<DataItem ItemType="Uniform" Dimensions="2 3" Format="XML" NumberType="Int">\n'
+            f'{pad}{IND}<DataItem ItemType="Uniform" Dimensions="3 2" Format="XML" NumberType="Int">\n'
             f'{pad}{IND}{IND}0 {column} 1 1 {cells} 1\n'
             f'{pad}{IND}</DataItem>\n'
-            f'{pad}{IND}<DataItem ItemType="Uniform" Dimensions="{columns} {cells}" Format="HDF" '
+            f'{pad}{IND}<DataItem ItemType="Uniform" Dimensions="{cells} {columns}" Format="HDF" '
             f'NumberType="Float" Precision="8">\n'
             f'{pad}{IND}{IND}{reference}\n'
             f'{pad}{IND}</DataItem>\n'
@@ -88,7 +88,7 @@ class Document:
         if output == "bottom_elevation":
             return attribute("Scalar", output, hyperslab(5, n, 0, 1, self.bed(step)))
         if output == "spec_discharge":
-            return attribute("Vector", output, function(f"3 {n}", "JOIN($0, $1, 0*$1)",
+            return attribute("Vector", output, function(f"{n} 3", "JOIN($0, $1, 0*$1)",
                                                         [hyperslab(6, n, 1, 3, self.state(step)),
                                                          hyperslab(6, n, 2, 3, self.state(step))]))
         if output == "delta_z":
@@ -96,7 +96,7 @@ class Document:
                                                                       hyperslab(6, n, 0, 1, self.bed(step))]))
         if output == "flow_velocity":
             reference = f"{self.aux}:flow_velocity/{step}"
-            return attribute("Vector", output, function(f"3 {n}", "JOIN($0, $1, 0*$1)",
+            return attribute("Vector", output, function(f"{n} 3", "JOIN($0, $1, 0*$1)",
                                                         [hyperslab(6, n, 0, 2, reference),
                                                          hyperslab(6, n, 1, 2, reference)]))
         return attribute("Scalar", output, hyperslab(5, n, 0, 1, f"{self.aux}:flow_velocity_abs/{step}"))
@@ -137,10 +137,10 @@ def main(results_path, document_path):
         text = ['<?xml version="1.0" ?>\n<!DOCTYPE Xdmf SYSTEM "Xdmf.dtd" []>\n<Xdmf Version="2.0">\n',
                 f'{IND}<Domain>\n',
                 f'{IND * 2}<Topology TopologyType="Triangle" Name="Topology" NumberOfElements="{cells}">\n'
-                f'{IND * 3}<DataItem ItemType="Uniform" Dimensions="{topology_size}" Format="HDF" NumberType="Int">\n'
+                f'{IND * 3}<DataItem ItemType="Uniform" Dimensions="{cells} 3" Format="HDF" NumberType="Int">\n'
                 f'{IND * 4}{document.results}:{TOPOLOGY}\n{IND * 3}</DataItem>\n{IND * 2}</Topology>\n',
                 f'{IND * 2}<Geometry GeometryType="XYZ" Name="Coordinates">\n'
-                f'{IND * 3}<DataItem ItemType="Uniform" Dimensions="{int(results[COORDINATES].attrs["size"])}" '
+                f'{IND * 3}<DataItem ItemType="Uniform" Dimensions="{int(results[COORDINATES].attrs["size"]) // 3} 3" '
                 f'Format="HDF" NumberType="Float" Precision="8">\n'
                 f'{IND * 4}{document.results}:{COORDINATES}\n{IND * 3}</DataItem>\n{IND * 2}</Geometry>\n',
                 f'{IND * 2}<Grid GridType="Collection" Name="{os.path.basename(results_path)}" '
@@ -155,7 +155,7 @@ def main(results_path, document_path):
                         f'{IND * 4}</Time>\n'
                         f'{IND * 4}<Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">\n'
                         f'{IND * 4}</Topology>\n'
-                        f'{IND * 4}<Geometry GeometryType="XY" Reference="/Xdmf/Domain/Geometry[1]">\n'
+                        f'{IND * 4}<Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">\n'
                         f'{IND * 4}</Geometry>\n')
             text.extend(document.attribute(output, step) for output in outputs)
             text.append(f'{IND * 3}</Grid>\n')
