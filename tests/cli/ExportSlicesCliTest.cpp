@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "BinaryRun.hpp"
-#include "H5Inspect.hpp"
+#include "StoredValues.hpp"
 #include "ResultsFileMaker.hpp"
 #include "TempDir.hpp"
 

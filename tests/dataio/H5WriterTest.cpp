@@ -7,7 +7,7 @@
 #include "ExceptionText.hpp"
 #include "FailureReport.hpp"
 #include "H5Exceptions.hpp"
-#include "H5Inspect.hpp"
+#include "StoredValues.hpp"
 #include "H5Reader.hpp"
 #include "H5TestFile.hpp"
 #include "H5Writer.hpp"

@@ -13,7 +13,7 @@
 
 #include "Catalogue.hpp"
 #include "ColumnForms.hpp"
-#include "H5Inspect.hpp"
+#include "StoredValues.hpp"
 #include "H5Reader.hpp"
 #include "H5TestFile.hpp"
 #include "H5Writer.hpp"
