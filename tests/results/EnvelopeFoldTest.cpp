@@ -30,6 +30,11 @@ namespace {
 
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
+// NaN equals NaN here: values are compared bit for bit.
+bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
 // What a consumer was given: the values, and which columns were left out.
 struct Received {
   double time;
@@ -42,7 +47,7 @@ struct Received {
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const std::vector<double>& a = columns[c];
       const std::vector<double>& b = other.columns[c];
-      if (a.size() != b.size() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) != 0) return false;
+      if (!sameBits(a, b)) return false;
     }
     return true;
   }
@@ -104,10 +109,6 @@ struct Columns {
             speed.data() + first};
   }
 };
-
-bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
-}
 
 double time(std::size_t k) { return 2.5 * static_cast<double>(k * k) - 7.0; }
 
