@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ResultsFile.hpp"
+#include "StoredValues.hpp"
 #include "TempDir.hpp"
 
 namespace {
@@ -89,15 +90,7 @@ class Written {
     return nlohmann::json::parse(content);
   }
 
-  std::vector<double> values(const std::string& path) const {
-    const hid_t dataset = H5Dopen2(file, path.c_str(), H5P_DEFAULT);
-    const hid_t space = H5Dget_space(dataset);
-    std::vector<double> all(static_cast<std::size_t>(H5Sget_simple_extent_npoints(space)));
-    H5Dread(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, all.data());
-    H5Sclose(space);
-    H5Dclose(dataset);
-    return all;
-  }
+  std::vector<double> values(const std::string& path) const { return testing_support::storedDoubles(file, path); }
 
  private:
   hid_t file;

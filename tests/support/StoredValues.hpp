@@ -9,15 +9,20 @@
 
 namespace testing_support {
 
-// Every value of a dataset as doubles, in row order.
-inline std::vector<double> storedDoubles(const std::string& fileName, const std::string& path) {
-  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
+// Every value of a dataset as doubles, in row order, from an open file.
+inline std::vector<double> storedDoubles(hid_t file, const std::string& path) {
   const hid_t dataset = H5Dopen2(file, path.c_str(), H5P_DEFAULT);
   const hid_t space = H5Dget_space(dataset);
   std::vector<double> values(static_cast<std::size_t>(H5Sget_simple_extent_npoints(space)));
   H5Dread(dataset, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
   H5Sclose(space);
   H5Dclose(dataset);
+  return values;
+}
+
+inline std::vector<double> storedDoubles(const std::string& fileName, const std::string& path) {
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
+  std::vector<double> values = storedDoubles(file, path);
   H5Fclose(file);
   return values;
 }
