@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "EnvelopeAccumulator.hpp"
-#include "FlowField.hpp"
-#include "Mesh.hpp"
-#include "ResultsFile.hpp"
+#include "results/envelopes/EnvelopeAccumulator.hpp"
+#include "synthetic/FlowField.hpp"
+#include "synthetic/Mesh.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "H5Write.hpp"
+#include "synthetic/H5Write.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "ResultsFile.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 5) {

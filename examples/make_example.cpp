@@ -4,7 +4,7 @@
 #include <exception>
 #include <iostream>
 
-#include "ResultsFile.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

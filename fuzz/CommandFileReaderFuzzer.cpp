@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "Failure.hpp"
-#include "JSONReader.hpp"
-#include "NestingLimitedParse.hpp"
+#include "interfaces/Failure.hpp"
+#include "dataio/json/JSONReader.hpp"
+#include "dataio/json/NestingLimitedParse.hpp"
 
 namespace {
 

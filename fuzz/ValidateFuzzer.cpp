@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "ConfigurationSchema.hpp"
-#include "JsonValidator.hpp"
+#include "app/ConfigurationSchema.hpp"
+#include "validator/JsonValidator.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -16,7 +16,7 @@ out=build/fuzz
 mkdir -p "$out"
 
 flags=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-       -Isrc/interfaces -Isrc/dataio -Isrc/validator -Isrc/app)
+       -Isrc)
 
 build() {
   local name=$1; shift
@@ -127,9 +127,8 @@ targets=("$@")
 for target in "${targets[@]}"; do
   if [ "$target" = results ]; then run_results; continue; fi
   case $target in
-    validate) build validate fuzz/ValidateFuzzer.cpp src/validator/*.cpp src/app/ConfigurationSchema.cpp ;;
-    reader) build reader fuzz/CommandFileReaderFuzzer.cpp src/dataio/JSONReader.cpp src/dataio/JsonConversion.cpp \
-              src/dataio/NestingLimitedParse.cpp ;;
+    validate) build validate fuzz/ValidateFuzzer.cpp $(find src/validator -name '*.cpp') src/app/ConfigurationSchema.cpp ;;
+    reader) build reader fuzz/CommandFileReaderFuzzer.cpp src/dataio/json/*.cpp ;;
     *) echo "unknown target: $target" >&2; exit 2 ;;
   esac
   run "$target"

@@ -1,4 +1,4 @@
-#include "FloodTracking.hpp"
+#include "synthetic/FloodTracking.hpp"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "FlowField.hpp"
+#include "synthetic/FlowField.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-#include "FloodTracking.hpp"
-#include "Ritter.hpp"
+#include "synthetic/FloodTracking.hpp"
+#include "synthetic/Ritter.hpp"
 
 namespace synthetic {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "Channel.hpp"
-#include "Mesh.hpp"
-#include "RunSettings.hpp"
+#include "synthetic/Channel.hpp"
+#include "synthetic/Mesh.hpp"
+#include "synthetic/RunSettings.hpp"
 
 namespace synthetic {
 

@@ -1,4 +1,4 @@
-#include "H5Write.hpp"
+#include "synthetic/H5Write.hpp"
 
 namespace synthetic {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Handle.hpp"
+#include "synthetic/Handle.hpp"
 
 namespace synthetic {
 

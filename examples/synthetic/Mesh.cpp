@@ -1,4 +1,4 @@
-#include "Mesh.hpp"
+#include "synthetic/Mesh.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ModelTexts.hpp"
+#include "synthetic/ModelTexts.hpp"
 
 #include <nlohmann/json.hpp>
 

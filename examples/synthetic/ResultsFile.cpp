@@ -1,13 +1,13 @@
-#include "ResultsFile.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "FlowField.hpp"
-#include "H5Write.hpp"
-#include "Mesh.hpp"
-#include "ModelTexts.hpp"
+#include "synthetic/FlowField.hpp"
+#include "synthetic/H5Write.hpp"
+#include "synthetic/Mesh.hpp"
+#include "synthetic/ModelTexts.hpp"
 
 namespace synthetic {
 namespace {

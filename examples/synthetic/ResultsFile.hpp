@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Channel.hpp"
-#include "RunSettings.hpp"
+#include "synthetic/Channel.hpp"
+#include "synthetic/RunSettings.hpp"
 
 namespace synthetic {
 

@@ -1,4 +1,4 @@
-#include "Ritter.hpp"
+#include "synthetic/Ritter.hpp"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "RunSettings.hpp"
+#include "synthetic/RunSettings.hpp"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "ConfigurationSchema.hpp"
+#include "app/ConfigurationSchema.hpp"
 
 const char* const resultsConfigurationSchema = R"schema(
 {

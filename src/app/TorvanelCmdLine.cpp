@@ -1,4 +1,4 @@
-#include "TorvanelCmdLine.hpp"
+#include "app/TorvanelCmdLine.hpp"
 
 #include <algorithm>
 #include <iostream>

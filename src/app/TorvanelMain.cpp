@@ -1,4 +1,4 @@
-#include "TorvanelMain.hpp"
+#include "app/TorvanelMain.hpp"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,10 +6,10 @@
 #include <iostream>
 #include <sstream>
 
-#include "CrashGuard.hpp"
-#include "Failure.hpp"
-#include "InputFile.hpp"
-#include "JsonValidator.hpp"
+#include "app/CrashGuard.hpp"
+#include "interfaces/Failure.hpp"
+#include "interfaces/InputFile.hpp"
+#include "validator/JsonValidator.hpp"
 
 namespace {
 

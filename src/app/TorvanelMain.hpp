@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "TorvanelCmdLine.hpp"
+#include "app/TorvanelCmdLine.hpp"
 
 class TorvanelMain : public TorvanelCmdLine {
  public:

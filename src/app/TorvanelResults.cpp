@@ -1,11 +1,11 @@
-#include "TorvanelResults.hpp"
+#include "app/TorvanelResults.hpp"
 
 #include <iostream>
 
-#include "ConfigurationSchema.hpp"
-#include "Failure.hpp"
-#include "Results.hpp"
-#include "ResultsInfo.hpp"
+#include "app/ConfigurationSchema.hpp"
+#include "interfaces/Failure.hpp"
+#include "results/Results.hpp"
+#include "results/ResultsInfo.hpp"
 
 TorvanelResults::TorvanelResults() : TorvanelMain("results", "results") {
   configurationSchema = resultsConfigurationSchema;

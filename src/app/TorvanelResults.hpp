@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "TorvanelMain.hpp"
+#include "app/TorvanelMain.hpp"
 
 class TorvanelResults : public TorvanelMain {
  public:

@@ -1,4 +1,4 @@
-#include "TorvanelResults.hpp"
+#include "app/TorvanelResults.hpp"
 
 int main(int argc, char** argv) {
   int status = 0;

@@ -1,8 +1,8 @@
-#include "H5Attributes.hpp"
+#include "h5/H5Attributes.hpp"
 
-#include "H5Calls.hpp"
-#include "H5Exceptions.hpp"
-#include "H5Types.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Exceptions.hpp"
+#include "h5/H5Types.hpp"
 
 namespace h5 {
 namespace {

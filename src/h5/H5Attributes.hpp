@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "H5Calls.hpp"
-#include "H5Handle.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

@@ -1,12 +1,12 @@
-#include "H5Calls.hpp"
+#include "h5/H5Calls.hpp"
 
 #include <hdf5.h>
 
 #include <type_traits>
 
-#include "H5ErrorStack.hpp"
-#include "H5Exceptions.hpp"
-#include "H5ReadRecord.hpp"
+#include "h5/H5ErrorStack.hpp"
+#include "h5/H5Exceptions.hpp"
+#include "h5/H5ReadRecord.hpp"
 
 namespace h5 {
 

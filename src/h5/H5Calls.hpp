@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "H5Handle.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

@@ -1,7 +1,7 @@
-#include "H5Data.hpp"
+#include "h5/H5Data.hpp"
 
-#include "H5Calls.hpp"
-#include "H5Types.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Types.hpp"
 
 namespace h5 {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "H5Calls.hpp"
-#include "H5Exceptions.hpp"
-#include "H5Handle.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Exceptions.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

@@ -1,4 +1,4 @@
-#include "H5ErrorStack.hpp"
+#include "h5/H5ErrorStack.hpp"
 
 #include <hdf5.h>
 

@@ -1,9 +1,9 @@
-#include "H5File.hpp"
+#include "h5/H5File.hpp"
 
-#include "H5Calls.hpp"
-#include "H5Exceptions.hpp"
-#include "H5ReadRecord.hpp"
-#include "H5Silence.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Exceptions.hpp"
+#include "h5/H5ReadRecord.hpp"
+#include "h5/H5Silence.hpp"
 
 namespace h5 {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "H5Handle.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

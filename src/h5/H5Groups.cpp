@@ -1,6 +1,6 @@
-#include "H5Groups.hpp"
+#include "h5/H5Groups.hpp"
 
-#include "H5Calls.hpp"
+#include "h5/H5Calls.hpp"
 
 namespace h5 {
 

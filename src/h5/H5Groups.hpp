@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "H5Handle.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

@@ -1,4 +1,4 @@
-#include "H5ReadRecord.hpp"
+#include "h5/H5ReadRecord.hpp"
 
 #include <atomic>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "H5Silence.hpp"
+#include "h5/H5Silence.hpp"
 
 #include <hdf5.h>
 

@@ -1,6 +1,6 @@
-#include "H5Types.hpp"
+#include "h5/H5Types.hpp"
 
-#include "H5Calls.hpp"
+#include "h5/H5Calls.hpp"
 
 namespace h5 {
 

@@ -2,8 +2,8 @@
 // The memory and storage types of the program's data: native int and double,
 // and variable-length UTF-8 strings.
 
-#include "H5Calls.hpp"
-#include "H5Handle.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Handle.hpp"
 
 namespace h5 {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "ModelIdentifiers.hpp"
+#include "interfaces/ModelIdentifiers.hpp"
 
 namespace model {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "IH5Base.hpp"
+#include "interfaces/IH5Base.hpp"
 
 namespace api {
 

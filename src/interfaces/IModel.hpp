@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "IEntities.hpp"
+#include "interfaces/IEntities.hpp"
 
 namespace api {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "IH5Reader.hpp"
+#include "interfaces/IH5Reader.hpp"
 
 namespace api {
 

@@ -1,12 +1,12 @@
-#include "Model.hpp"
+#include "model/Model.hpp"
 
 #include <algorithm>
 #include <iostream>
 
-#include "Catalogue.hpp"
-#include "Factory.hpp"
-#include "Failure.hpp"
-#include "OutputDefinitions.hpp"
+#include "model/catalogue/Catalogue.hpp"
+#include "model/compose/Factory.hpp"
+#include "interfaces/Failure.hpp"
+#include "model/outputs/OutputDefinitions.hpp"
 
 namespace model {
 namespace {

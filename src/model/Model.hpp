@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "IModel.hpp"
+#include "interfaces/IModel.hpp"
 
 namespace model {
 

@@ -1,22 +1,22 @@
-#include "Results.hpp"
+#include "results/Results.hpp"
 
 #include <fstream>
 #include <iostream>
 
-#include "Catalogue.hpp"
-#include "Factory.hpp"
-#include "Failure.hpp"
-#include "FileReferences.hpp"
-#include "H5Writer.hpp"
-#include "JSONReader.hpp"
-#include "MeshCheck.hpp"
-#include "OutputTargets.hpp"
-#include "OutputTransaction.hpp"
-#include "ResultReader.hpp"
-#include "ResultsMesh.hpp"
-#include "RunArchive.hpp"
-#include "XdmfFormat.hpp"
-#include "XmlSafeName.hpp"
+#include "model/catalogue/Catalogue.hpp"
+#include "model/compose/Factory.hpp"
+#include "interfaces/Failure.hpp"
+#include "results/files/FileReferences.hpp"
+#include "dataio/hdf5/H5Writer.hpp"
+#include "dataio/json/JSONReader.hpp"
+#include "results/stored/MeshCheck.hpp"
+#include "results/selection/OutputTargets.hpp"
+#include "results/files/OutputTransaction.hpp"
+#include "dataio/hdf5/ResultReader.hpp"
+#include "results/stored/ResultsMesh.hpp"
+#include "results/stored/RunArchive.hpp"
+#include "results/xdmf/XdmfFormat.hpp"
+#include "results/files/XmlSafeName.hpp"
 
 namespace results {
 

@@ -1,14 +1,14 @@
-#include "ResultsInfo.hpp"
+#include "results/ResultsInfo.hpp"
 
 #include <algorithm>
 #include <memory>
 #include <sstream>
 
-#include "Catalogue.hpp"
-#include "Factory.hpp"
-#include "OutputData.hpp"
-#include "ResultReader.hpp"
-#include "RunArchive.hpp"
+#include "model/catalogue/Catalogue.hpp"
+#include "model/compose/Factory.hpp"
+#include "results/stored/OutputData.hpp"
+#include "dataio/hdf5/ResultReader.hpp"
+#include "results/stored/RunArchive.hpp"
 
 namespace results {
 

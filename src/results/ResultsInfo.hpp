@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "IResultReader.hpp"
+#include "interfaces/IResultReader.hpp"
 
 namespace results {
 

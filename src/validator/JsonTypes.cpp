@@ -1,4 +1,4 @@
-#include "JsonTypes.hpp"
+#include "validator/JsonTypes.hpp"
 
 #include <map>
 

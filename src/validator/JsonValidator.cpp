@@ -1,12 +1,12 @@
-#include "JsonValidator.hpp"
+#include "validator/JsonValidator.hpp"
 
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 
-#include "AnnotationCollection.hpp"
-#include "SchemaExceptions.hpp"
-#include "Walk.hpp"
+#include "validator/annotations/AnnotationCollection.hpp"
+#include "validator/schema/SchemaExceptions.hpp"
+#include "validator/walk/Walk.hpp"
 
 using nlohmann::json;
 

@@ -1,4 +1,4 @@
-#include "PointerText.hpp"
+#include "validator/PointerText.hpp"
 
 namespace jsv {
 

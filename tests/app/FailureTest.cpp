@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "CerrCapture.hpp"
-#include "Failure.hpp"
+#include "support/CerrCapture.hpp"
+#include "interfaces/Failure.hpp"
 
 using testing_support::CerrCapture;
 
@@ -63,10 +63,10 @@ TEST(Check, EmptyMessageShowsTheConditionText) {
 }
 
 TEST(Check, NonEmptyMessageHidesTheConditionText) {
-  const std::string text = failure::checkMessage("this->meshAdded", "src/dataio/XdmfWriter.cpp", 42,
+  const std::string text = failure::checkMessage("this->meshAdded", "src/dataio/xdmf/XdmfWriter.cpp", 42,
                                                  "you must define a mesh before adding a time step!");
   EXPECT_EQ(text,
-            "you must define a mesh before adding a time step!, in file: src/dataio/XdmfWriter.cpp on line 42, "
+            "you must define a mesh before adding a time step!, in file: src/dataio/xdmf/XdmfWriter.cpp on line 42, "
             "version v3.1.0");
 }
 

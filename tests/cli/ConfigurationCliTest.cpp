@@ -5,8 +5,8 @@
 
 #include <sys/stat.h>
 
-#include "BinaryRun.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/TempDir.hpp"
 
 using testing_support::bannerLines;
 using testing_support::BinaryRun;

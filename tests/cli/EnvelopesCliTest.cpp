@@ -13,10 +13,10 @@
 #include <optional>
 #include <regex>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "StoredMatrix.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/StoredMatrix.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <regex>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 
@@ -80,7 +80,7 @@ TEST_F(ExportFailures, NoTimeStepsWritesNoFile) {
   const auto errors = result.errLines();
   ASSERT_EQ(errors.size(), 2u) << result.err;
   EXPECT_TRUE(matches(errors[0], " -> no time varying data, therefore no output written, in file: "
-                                 "src/results/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
+                                 "src/results/xdmf/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
       << errors[0];
   EXPECT_EQ(errors[1], killed);
   EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
@@ -227,7 +227,7 @@ TEST_F(ExportFailures, EmptyOutputListHasNoTimeVaryingData) {
   const auto errors = result.errLines();
   ASSERT_EQ(errors.size(), 2u) << result.err;
   EXPECT_TRUE(matches(errors[0], " -> no time varying data, therefore no output written, in file: "
-                                 "src/results/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
+                                 "src/results/xdmf/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
       << errors[0];
   EXPECT_FALSE(std::filesystem::exists(dir.file("results_aux.h5")));
 }

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <filesystem>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "StoredMatrix.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/StoredMatrix.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

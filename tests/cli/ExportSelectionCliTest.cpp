@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <regex>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "BinaryRun.hpp"
-#include "StoredValues.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/StoredValues.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "BinaryRun.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/TempDir.hpp"
 
 using testing_support::bannerLines;
 using testing_support::runResults;

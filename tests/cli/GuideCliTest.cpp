@@ -9,10 +9,10 @@
 
 #include <sstream>
 
-#include "BinaryRun.hpp"
-#include "ConfigurationSchema.hpp"
-#include "JsonValidator.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "app/ConfigurationSchema.hpp"
+#include "validator/JsonValidator.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -19,11 +19,11 @@
 #include <map>
 #include <regex>
 
-#include "BinaryRun.hpp"
-#include "HostileResults.hpp"
-#include "ResultsFile.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/HostileResults.hpp"
+#include "synthetic/ResultsFile.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "BinaryRun.hpp"
-#include "H5Values.hpp"
-#include "ResultsFile.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/H5Values.hpp"
+#include "synthetic/ResultsFile.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -7,10 +7,10 @@
 
 #include <regex>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
-#include "TerminalRun.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
+#include "support/TerminalRun.hpp"
 
 using namespace testing_support;
 

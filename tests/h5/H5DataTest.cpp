@@ -2,15 +2,15 @@
 
 #include <hdf5.h>
 
-#include "H5Attributes.hpp"
-#include "ExceptionText.hpp"
-#include "H5Calls.hpp"
-#include "H5Data.hpp"
-#include "H5File.hpp"
-#include "H5Groups.hpp"
-#include "H5TestFile.hpp"
-#include "H5Types.hpp"
-#include "TempDir.hpp"
+#include "h5/H5Attributes.hpp"
+#include "support/ExceptionText.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Data.hpp"
+#include "h5/H5File.hpp"
+#include "h5/H5Groups.hpp"
+#include "support/H5TestFile.hpp"
+#include "h5/H5Types.hpp"
+#include "support/TempDir.hpp"
 
 namespace {
 

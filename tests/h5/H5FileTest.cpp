@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "BinaryRun.hpp"
-#include "ExceptionText.hpp"
-#include "H5Calls.hpp"
-#include "H5Exceptions.hpp"
-#include "H5File.hpp"
-#include "H5TestFile.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ExceptionText.hpp"
+#include "h5/H5Calls.hpp"
+#include "h5/H5Exceptions.hpp"
+#include "h5/H5File.hpp"
+#include "support/H5TestFile.hpp"
+#include "support/TempDir.hpp"
 
 namespace {
 

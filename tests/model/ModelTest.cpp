@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Catalogue.hpp"
-#include "Model.hpp"
-#include "ModelTestSupport.hpp"
+#include "model/catalogue/Catalogue.hpp"
+#include "model/Model.hpp"
+#include "support/ModelTestSupport.hpp"
 
 using namespace model;
 using model_testing::checkLine;

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "BinaryRun.hpp"
-#include "ResultsFile.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "synthetic/ResultsFile.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

@@ -7,12 +7,12 @@
 #include <memory>
 #include <sstream>
 
-#include "BinaryRun.hpp"
-#include "CerrCapture.hpp"
-#include "Failure.hpp"
-#include "Results.hpp"
-#include "ResultsFileMaker.hpp"
-#include "TempDir.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/CerrCapture.hpp"
+#include "interfaces/Failure.hpp"
+#include "results/Results.hpp"
+#include "support/ResultsFileMaker.hpp"
+#include "support/TempDir.hpp"
 
 using namespace testing_support;
 

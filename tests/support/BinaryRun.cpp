@@ -1,4 +1,4 @@
-#include "BinaryRun.hpp"
+#include "support/BinaryRun.hpp"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "Failure.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace testing_support {
 

@@ -1,4 +1,4 @@
-#include "HostileResults.hpp"
+#include "support/HostileResults.hpp"
 
 #include <hdf5.h>
 
@@ -7,8 +7,8 @@
 #include <random>
 #include <stdexcept>
 
-#include "BinaryRun.hpp"
-#include "ResultsFileMaker.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ResultsFileMaker.hpp"
 
 namespace testing_support {
 namespace {

@@ -1,4 +1,4 @@
-#include "ResultsFileMaker.hpp"
+#include "support/ResultsFileMaker.hpp"
 
 #include <hdf5.h>
 

@@ -1,4 +1,4 @@
-#include "TempDir.hpp"
+#include "support/TempDir.hpp"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "TerminalRun.hpp"
+#include "support/TerminalRun.hpp"
 
 #include <fcntl.h>
 #include <pty.h>

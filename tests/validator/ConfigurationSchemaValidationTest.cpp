@@ -5,8 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ConfigurationSchema.hpp"
-#include "ValidationRun.hpp"
+#include "app/ConfigurationSchema.hpp"
+#include "support/ValidationRun.hpp"
 
 using jsv::ValidationStatus;
 using validator_testing::validateTexts;

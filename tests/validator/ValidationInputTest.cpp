@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ValidationRun.hpp"
+#include "support/ValidationRun.hpp"
 
 using jsv::ValidationStatus;
 using validator_testing::validateTexts;

@@ -1,0 +1,53 @@
+#pragma once
+// The portable XDMF document: every item a plain HDF dataset of the
+// auxiliary file, declared with the dataset's own shape, and the mesh given
+// once and included into every step. It needs no other file and no reader
+// feature beyond plain items and XInclude, so every XDMF reader opens it.
+
+#include <string>
+#include <vector>
+
+#include "interfaces/IXdmfWriter.hpp"
+#include "dataio/xdmf/XdmfTagBuilder.hpp"
+
+namespace dataio {
+
+class PortableXdmfWriter : public api::IXdmfWriter {
+ public:
+  // The mesh items name meshReference (the auxiliary file as seen from the
+  // document's folder); the temporal collection is named collectionName.
+  PortableXdmfWriter(const std::string& collectionName, const std::string& meshReference);
+
+  void write(const std::string& fileName) override;
+  void addMesh(int nrCells, const std::string& topologyPath, int topologySize, const std::string& geometryPath,
+               int geometrySize) override;
+  void addTimeStep(double time) override;
+  // The dataset holds the values alone: nrColumns 1, column 0.
+  void addScalar(const std::string& name, int nrElements, const std::string& fileName,
+                 const std::string& datasetPath, int nrColumns, int column) override;
+  // The dataset holds the three components: nrColumns 3, columns 0 and 1
+  // (the third is zero everywhere).
+  void addVector(const std::string& name, int nrElements, const std::string& fileName,
+                 const std::string& datasetPath, int nrColumns, const std::vector<int>& columns) override;
+  // Has no portable form: functions are evaluated into datasets instead.
+  void addFunction(const std::string& name, int nrElements, const std::string& function,
+                   const std::vector<std::string>& filenames, const std::vector<std::string>& datasets,
+                   const std::vector<int>& sizes, const std::vector<int>& indices) override;
+
+ private:
+  void openTemporalCollection();
+  void addAttribute(const std::string& name, const std::string& type, int rows, int columns,
+                    const std::string& fileName, const std::string& datasetPath);
+
+  std::string collectionName;
+  std::string meshFileReference;
+  XdmfTagBuilder builder;
+  bool meshAdded = false;
+  bool temporalOpen = false;
+  bool timeOpen = false;
+};
+
+}  // namespace dataio
+
+// Owning pointer; the caller deletes it through the interface.
+api::IXdmfWriter* createPortableXdmfWriter(const std::string& collectionName, const std::string& meshReference);

@@ -1,0 +1,135 @@
+// What each kernel uses: data, maps, parameters, the data handed to it after creation
+// and the data it advances as model state.
+
+#include "model/catalogue/Catalogue.hpp"
+
+namespace model {
+
+const std::map<KernelID, std::vector<DataID>> Kernel2Data = {
+    {InitCellHydFeatures,     {data_HydState, data_BottomEl, data_IsWetted}},
+    {InitCellMorFeatures,     {data_BottomEl, data_FlowCurv, data_BedGrdnt}},
+    {InitCellSclFeatures,     {data_TrcState, data_IsWetted}},
+    {InitFrictionFeatures,    {data_ChezyCoe, data_Friction, data_HydState, data_BottomEl}},
+    {TrcDiffTensors,          {data_IsWetted, data_HydState, data_BottomEl, data_ChezyCoe, data_TrcState, data_TrTensor}},
+    {TimeStepCalculation,     {data_NormVect, data_HydState, data_BottomEl, data_IsWetted, data_CharSize}},
+    {ScalarStepCalculation,   {data_NormVect, data_HydState, data_BottomEl, data_IsWetted, data_CharSize, data_TrTensor}},
+    {MorCalcShields,          {data_ChezyCoe, data_HydState, data_BottomEl, data_MSedSize, data_ThetaShd}},
+    {NodeStringStateCalc,     {data_ListSize_NodeStrg, data_EdgeSign_NodeStrg, data_GeomLeng, data_FluxesHy, data_HydState, data_BottomEl, data_GeomArea_Cells, data_StateVar}},
+    {EdgeDataInterpolation,   {data_NumValue_InSeries, data_ListSize_InSeries, data_KeyPostn_EdInterp, data_StateVar, data_NumValue_EdgeData}},
+    {CellDataInterpolation,   {data_NumValue_InSeries, data_ListSize_InSeries, data_KeyPostn_ClInterp, data_NumValue_CellData}},
+    {EdgeDataModification,    {data_ModfInfo_EdModDat, data_LocalDat, data_StateVar, data_TotalLen, data_NumValue_EdgeData}},
+    {CellDataModification,    {data_ModfInfo_ClModDat, data_GeomArea_Region, data_NumValue_CellData}},
+    {CalCCurvature,           {data_UnitCent, data_DistCent, data_HydState, data_BottomEl, data_GeomWght, data_FlowCurv}},
+    {CalcBedGradient,         {data_BottomEl, data_GeomWght, data_BedGrdnt, data_Coordnts_Cells, data_NrTrueNb, data_UnitCent, data_DistCent}},
+    {HydBoundaryFluxes,       {data_HydBType, data_NumValue_EdgeData, data_NormVect, data_HydState, data_BottomEl, data_FluxesHy, data_CharSize}},
+    {MorBoundaryFluxes,       {data_MorBType, data_NumValue_EdgeData, data_NormVect, data_GeomLeng, data_HydState, data_BottomEl, data_GeomArea_Cells, data_MSedSize, data_FluxesMo}},
+    {HydWallBFluxes,          {data_HydState, data_BottomEl, data_NormVect, data_FluxesHy}},
+    {MorWallBFluxes,          {data_FluxesMo}},
+    {SclWallBFluxes,          {data_FluxesTr}},
+    {TrcBoundaryFluxes,       {data_TrcBType, data_NumValue_EdgeData, data_HydState, data_BottomEl, data_FluxesHy, data_TrcState, data_FluxesTr}},
+    {HydInternalFluxes,       {data_NormVect, data_IsWetted, data_HydState, data_BottomEl, data_FluxesHy}},
+    {SclInternalFluxes,       {data_NormVect, data_HydState, data_BottomEl, data_FluxesHy, data_TrcState, data_FluxesTr}},
+    {LocalBedSlope,           {data_HydState, data_BottomEl, data_BedGrdnt, data_ThetaCrt}},
+    {MorBedloadTransport,     {data_HydState, data_BottomEl, data_MSedSize, data_ThetaCrt, data_BedGrdnt, data_FlowCurv, data_BedTrCap, data_BedTrDer}},
+    {MorInternalFluxes,       {data_NormVect, data_IsWetted, data_HydState, data_BottomEl, data_BedTrCap, data_BedTrDer, data_FluxesMo}},
+    {MorFixBedCorrection,     {data_GeomArea_Cells, data_EdgeSign_Cells, data_FixBedEl, data_NewBedEl, data_BottomEl, data_GeomLeng, data_FluxesMo}},
+    {MorFixBedCorrectionMax,  {data_FixBedEl, data_NewBedEl}},
+    {Update,                  {data_GeomArea_Cells, data_GeomLeng, data_FluxesHy, data_EdgeSign_Cells, data_HydState, data_BottomEl, data_IsWetted}},
+    {ScalarUpdate,            {data_GeomArea_Cells, data_NrTrueNb, data_GeomLeng, data_EdgeSign_Cells, data_IsWetted, data_TrcState, data_FluxesTr, data_HydState}},
+    {MorGravTrspCalc,         {data_IsWetted, data_DistCent, data_GeomArea_Cells, data_BottomEl, data_EdgeSign_Cells, data_FluxesGr}},
+    {MorGravTrspFixBed,       {data_GeomArea_Cells, data_EdgeSign_Cells, data_FixBedEl, data_NewBedEl, data_BottomEl, data_FluxesGr}},
+    {MorGravTrspUpdate,       {data_GeomArea_Cells, data_EdgeSign_Cells, data_HydState, data_BottomEl, data_IsWetted, data_FluxesGr}},
+    {MorGravTrspReset,        {data_FluxesGr}},
+    {HydFriction,             {data_BottomEl, data_ChezyCoe, data_Friction, data_HydState}},
+    {HydFlood,                {data_HydState, data_IsWetted, data_BottomEl, data_ChezyCoe, data_FloodVar}},
+    {HydSource,               {data_SinkType_HydSrc, data_NumValue_CellData, data_HydState, data_BottomEl, data_IsWetted}},
+    {MorSource,               {data_SinkType_MorSrc, data_NumValue_CellData, data_BottomEl, data_HydState, data_FixBedEl}},
+    {TrcSource,               {data_SinkType_TrcSrc, data_NumValue_CellData, data_HydState, data_IsWetted, data_BottomEl, data_TrcState}},
+};
+
+const std::map<KernelID, std::vector<MapID>> Kernel2Maps = {
+    {TimeStepCalculation,     {map_EdgesAll_CellsAll}},
+    {ScalarStepCalculation,   {map_EdgesSCL_CellsAll}},
+    {NodeStringStateCalc,     {map_NodeStrg_EdgesAll, map_NodeStrg_CellsAll}},
+    {EdgeDataInterpolation,   {map_EdInterp_InSeries, map_EdInterp_NodeStrg, map_EdInterp_EdgeData}},
+    {CellDataInterpolation,   {map_ClInterp_InSeries, map_ClInterp_CellData}},
+    {EdgeDataModification,    {map_EdModDat_NodeStrg, map_EdModDat_EdgeData}},
+    {CellDataModification,    {map_ClModDat_MatIDRgn, map_ClModDat_CellData}},
+    {CalCCurvature,           {map_CellsAll_EdgesAll, map_CellsAll_NbrCells}},
+    {CalcBedGradient,         {map_CellsAll_EdgesAll, map_CellsAll_NbrCells}},
+    {HydBoundaryFluxes,       {map_EdgHydBC_EdgesAll, map_EdgHydBC_EdgeData, map_EdgHydBC_CellsAll}},
+    {MorBoundaryFluxes,       {map_EdgMorBC_EdgesAll, map_EdgMorBC_CellsAll, map_EdgMorBC_EdgeData}},
+    {HydWallBFluxes,          {map_EdgHydWL_EdgesAll, map_EdgHydWL_CellsAll}},
+    {MorWallBFluxes,          {map_EdgMorWL_EdgesAll}},
+    {SclWallBFluxes,          {map_EdgSclWL_EdgesAll, map_EdgSclWL_CellsAll}},
+    {TrcBoundaryFluxes,       {map_EdgTrcBC_EdgesAll, map_EdgTrcBC_EdgeData, map_EdgTrcBC_CellsAll}},
+    {HydInternalFluxes,       {map_EdgesSWE_EdgesAll, map_EdgesSWE_CellsAll}},
+    {SclInternalFluxes,       {map_EdgesSCL_EdgesAll, map_EdgesSCL_CellsAll}},
+    {MorInternalFluxes,       {map_EdgesEXN_EdgesAll, map_EdgesEXN_CellsAll}},
+    {MorFixBedCorrection,     {map_CellsFix_CellsAll, map_CellsFix_EdgesAll}},
+    {MorFixBedCorrectionMax,  {map_CellsFix_CellsAll, map_CellsFix_EdgesAll}},
+    {Update,                  {map_CellsAll_EdgesAll}},
+    {MorGravTrspCalc,         {map_CellsAll_EdgesAll, map_CellsAll_NbrCells}},
+    {MorGravTrspFixBed,       {map_CellsFix_CellsAll, map_CellsFix_EdgesAll}},
+    {MorGravTrspUpdate,       {map_CellsAll_EdgesAll}},
+    {HydSource,               {map_ClHydSrc_CellsAll, map_ClHydSrc_CellData}},
+    {MorSource,               {map_ClMorSrc_CellsAll, map_ClMorSrc_CellData, map_ClMorSrc_CellsFix}},
+};
+
+const std::map<KernelID, std::vector<ParameterID>> Kernel2Parameters = {
+    {InitCellHydFeatures,     {MinWaterDepth}},
+    {InitCellSclFeatures,     {TracerStart, MinWaterDepth, NumTracers}},
+    {InitFrictionFeatures,    {MinWaterDepth, FrictionType, InvGravity}},
+    {TrcDiffTensors,          {FrictionOn, NumTracers, TracerDensity, TracerDiffusiv, TracerDispersL, TracerDispersT}},
+    {TimeStepCalculation,     {CFLnumber, DTmax, Gravity}},
+    {ScalarStepCalculation,   {CFLnumber, DTmax, Gravity, TracerStart, NumTracers, TracerRelaxPar}},
+    {MorCalcShields,          {Gravity, SedRelDensity}},
+    {NodeStringStateCalc,     {MorphStart, FrictionOn, MinWaterDepth, FluidDensity}},
+    {EdgeDataModification,    {Gravity, MinWaterDepth}},
+    {CellDataModification,    {Gravity, MinWaterDepth}},
+    {CalCCurvature,           {MinWaterDepth}},
+    {CalcBedGradient,         {MinWaterDepth, BedGradientType}},
+    {HydBoundaryFluxes,       {FrictionType, FrictionOn, Gravity, InvGravity, MinWaterDepth}},
+    {MorBoundaryFluxes,       {BedPorosity, FrictionOn, InvBedPorosity, FluidDensity, Gravity, InvGravity, SedRelDensity, BeadloadType, BedloadFactor, BedloadCoeff, BedloadExpon}},
+    {SclWallBFluxes,          {TracerStart, NumTracers}},
+    {TrcBoundaryFluxes,       {NumTracers}},
+    {HydInternalFluxes,       {Gravity, MinWaterDepth}},
+    {SclInternalFluxes,       {Gravity, MinWaterDepth, TracerStart, NumTracers, TracerRelaxPar}},
+    {LocalBedSlope,           {ThetaCritical, ReposeAngle, IncipientMotType}},
+    {MorBedloadTransport,     {BedPorosity, InvBedPorosity, FrictionOn, Gravity, InvGravity, FluidDensity, SedimentDensity, SedRelDensity, BeadloadType, BedloadFactor, BedloadCoeff, BedloadExpon, BedloadCurvature, BedloadLatSlopeFact, BedloadLatSlopeExp, BedloadInts, ThetaCritical}},
+    {MorInternalFluxes,       {BedPorosity, InvBedPorosity, Gravity, BedloadInts}},
+    {MorFixBedCorrection,     {MinWaterDepth, FixBedAccuracy, FixBedMaxIter}},
+    {MorFixBedCorrectionMax,  {MinWaterDepth, FixBedAccuracy, FixBedMaxIter}},
+    {Update,                  {Gravity, MinWaterDepth, MorphStart, SafeMode}},
+    {ScalarUpdate,            {Gravity, MinWaterDepth, TracerStart, NumTracers, TracerRelaxPar}},
+    {MorGravTrspCalc,         {MinWaterDepth, CritcalAngleDry, CritcalAngleWet, GravTrspDzMin, GravTrspDzDtMax, GravTrspUpdateTime}},
+    {MorGravTrspFixBed,       {MinWaterDepth, MorphStart, FixBedAccuracy, FixBedMaxIter}},
+    {MorGravTrspUpdate,       {Gravity, MinWaterDepth, MorphStart, SafeMode, GravTrspUpdateTime}},
+    {HydFriction,             {FrictionType, Gravity, InvGravity}},
+    {TrcSource,               {Gravity, MinWaterDepth, FluidDensity}},
+};
+
+const std::map<KernelID, std::vector<DataID>> Kernel2ExtraData = {
+    {InitCellSclFeatures,     {data_TrcState}},
+    {ScalarStepCalculation,   {data_TrTensor}},
+    {NodeStringStateCalc,     {data_FluxesMo, data_ChezyCoe, data_ThetaCrt, data_MSedSize}},
+    {CalcBedGradient,         {data_Coordnts_Cells, data_NrTrueNb, data_UnitCent, data_DistCent}},
+    {HydBoundaryFluxes,       {data_ChezyCoe}},
+    {MorBoundaryFluxes,       {data_ChezyCoe}},
+    {SclWallBFluxes,          {data_FluxesTr}},
+    {SclInternalFluxes,       {data_TrcState, data_FluxesTr}},
+    {MorBedloadTransport,     {data_ThetaShd, data_ChezyCoe}},
+    {Update,                  {data_FluxesMo}},
+    {ScalarUpdate,            {data_TrcState, data_FluxesTr}},
+};
+
+const std::map<KernelID, DataID> Kernel2StateData = {
+    {TrcDiffTensors,          data_TrcState},
+    {HydInternalFluxes,       data_HydState},
+    {MorInternalFluxes,       data_BottomEl},
+};
+
+// No kernel uses variables.
+const std::map<KernelID, std::vector<VariableID>> Kernel2Variables = {};
+
+}  // namespace model

@@ -1,8 +1,0 @@
-#include "BaseFormat.hpp"
-
-namespace results {
-
-BaseFormat::BaseFormat(api::IResultReader*& reader_, api::IModel*& model_, const std::string& stem_)
-    : reader(reader_), model(model_), stem(stem_) {}
-
-}  // namespace results

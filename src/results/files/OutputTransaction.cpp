@@ -1,0 +1,169 @@
+#include "results/files/OutputTransaction.hpp"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+#include "interfaces/Failure.hpp"
+
+namespace fs = std::filesystem;
+
+namespace results {
+namespace {
+
+// The staged names, where a crash handler can walk them without allocating:
+// a slot's name is complete before the slot is marked used.
+constexpr int liveSlots = 256;
+constexpr std::size_t nameCapacity = 4096;  // the longest path the system opens, with its NUL
+
+struct LiveName {
+  volatile std::sig_atomic_t used;
+  char path[nameCapacity];
+};
+LiveName liveNames[liveSlots];
+
+int claimSlot(const std::string& temporary) {
+  if (temporary.size() >= nameCapacity) failure::fail("the output name <", temporary, "> is too long");
+  for (int slot = 0; slot < liveSlots; ++slot) {
+    if (liveNames[slot].used) continue;
+    std::memcpy(liveNames[slot].path, temporary.c_str(), temporary.size() + 1);
+    std::atomic_signal_fence(std::memory_order_release);
+    liveNames[slot].used = 1;
+    return slot;
+  }
+  failure::fail("more than ", liveSlots, " output files in one run");
+}
+
+void releaseSlot(int slot) { liveNames[slot].used = 0; }
+
+// A symbolic link stays a link: the file it names is the one replaced, also
+// when that file does not exist yet.
+fs::path realTarget(const std::string& target) {
+  constexpr int mostLinks = 40;  // as the system follows them
+  fs::path path = target;
+  std::error_code error;
+  for (int link = 0; link < mostLinks && fs::is_symlink(path, error); ++link) {
+    const fs::path named = fs::read_symlink(path, error);
+    if (error) break;
+    path = named.is_absolute() ? named : path.parent_path() / named;
+  }
+  return path;
+}
+
+std::string comparable(const fs::path& path) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().string();
+}
+
+bool exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error));
+}
+
+// Hidden, with the process and a counter in it: a name no user file has when
+// it is chosen. The target's name is shortened so that the whole stays within
+// the system's limit for one name.
+std::string temporaryNameFor(const fs::path& target) {
+  static unsigned long counter = 0;
+  const std::string name = target.filename().string().substr(0, 200);
+  const std::string prefix = "." + name + ".partial-" + std::to_string(getpid()) + "-";
+  for (;;) {
+    const std::string candidate = (target.parent_path() / (prefix + std::to_string(++counter))).string();
+    if (!exists(candidate)) return candidate;
+  }
+}
+
+// Permissions that a user gave the previous file survive its replacement.
+void keepPermissions(const std::string& target, const std::string& temporary) {
+  std::error_code error;
+  const fs::file_status previous = fs::status(target, error);
+  if (error || !fs::is_regular_file(previous)) return;
+  fs::permissions(temporary, previous.permissions(), fs::perm_options::replace, error);
+}
+
+void moveIntoPlace(const std::string& temporary, const std::string& target) {
+  if (!exists(temporary)) return;
+  keepPermissions(target, temporary);
+  if (std::rename(temporary.c_str(), target.c_str()) != 0)
+    failure::fail("cannot put the output <", target, "> in place: renaming <", temporary,
+                  "> failed: ", std::strerror(errno));
+}
+
+}  // namespace
+
+std::string whyNotReplaceable(const std::string& target) {
+  const fs::path real = realTarget(target);
+  const fs::path folder = real.parent_path().empty() ? fs::path(".") : real.parent_path();
+  std::error_code error;
+  const fs::file_status folderStatus = fs::status(folder, error);
+  if (!fs::exists(folderStatus)) return "its folder <" + folder.string() + "> does not exist";
+  if (!fs::is_directory(folderStatus)) return "<" + folder.string() + "> is not a folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return "its folder <" + folder.string() + "> may not be written";
+  const fs::file_status targetStatus = fs::status(real, error);
+  if (!fs::exists(targetStatus)) return std::string();
+  if (fs::is_directory(targetStatus)) return "it is a folder";
+  if (!fs::is_regular_file(targetStatus)) return "it is not a regular file";
+  if (::access(real.c_str(), W_OK) != 0) return "the file may not be written";
+  return std::string();
+}
+
+OutputTransaction::~OutputTransaction() {
+  for (const Staged& entry : staged) {
+    ::unlink(entry.temporary.c_str());
+    releaseSlot(entry.slot);
+  }
+}
+
+std::string OutputTransaction::stage(const std::string& target) {
+  const fs::path real = realTarget(target);
+  const std::string key = comparable(real);
+  for (const Staged& entry : staged)
+    if (comparable(entry.target) == key) return entry.temporary;
+  const std::string temporary = temporaryNameFor(real);
+  const int slot = claimSlot(temporary);
+  try {
+    staged.push_back({real.string(), temporary, slot});
+  } catch (...) {
+    releaseSlot(slot);
+    throw;
+  }
+  return temporary;
+}
+
+void OutputTransaction::commit() {
+  while (!staged.empty()) {
+    const Staged& entry = staged.front();
+    moveIntoPlace(entry.temporary, entry.target);
+    releaseSlot(entry.slot);
+    staged.erase(staged.begin());
+  }
+}
+
+void OutputTransaction::writing(const std::function<void()>& writes) const {
+  try {
+    writes();
+  } catch (const BaseException&) {
+    throw;
+  } catch (const std::exception& failure) {
+    std::string text = failure.what();
+    for (const Staged& entry : staged)
+      for (std::size_t at = text.find(entry.temporary); at != std::string::npos;
+           at = text.find(entry.temporary, at + entry.target.size()))
+        text.replace(at, entry.temporary.size(), entry.target);
+    throw std::runtime_error(text);
+  }
+}
+
+void removeStagedFiles() noexcept {
+  for (const LiveName& name : liveNames)
+    if (name.used) ::unlink(name.path);
+}
+
+}  // namespace results

@@ -1,0 +1,62 @@
+#pragma once
+// What one export writes, resolved once from its request against the run
+// before any file is touched; the format takes it and never looks at the
+// configuration.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "results/selection/ExportRequest.hpp"
+#include "interfaces/IModel.hpp"
+#include "interfaces/IResultReader.hpp"
+
+namespace results {
+
+struct SelectedTime {
+  double time;
+  int step;
+  bool operator==(const SelectedTime& other) const { return time == other.time && step == other.step; }
+};
+
+// A file that an export writes, with what it is to the user ("document").
+struct OutputFile {
+  std::string role;
+  std::string name;
+};
+
+struct ExportSelection {
+  int entry = 0;
+  std::vector<model::OutputID> outputs;  // in the order they are written
+  std::vector<SelectedTime> times;       // ascending
+  std::size_t storedTimes = 0;           // of the outputs' data, before the window
+  std::string stem;                      // of the document's name
+  bool announce = false;                 // print what was chosen
+  bool mesh2dm = false;                  // also write meshFile()
+  bool portable = false;                 // the portable document form
+  bool envelopes = false;                // also write envelopeDocument() and the envelopes
+  double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
+
+  std::string document() const { return stem + ".xdmf"; }
+  std::string auxiliaryFile() const { return stem + "_aux.h5"; }
+  std::string meshFile() const { return stem + ".2dm"; }
+  std::string envelopeDocument() const { return stem + "_envelopes.xdmf"; }
+  // Every file the entry writes, each before the files that name it: the
+  // order in which a run puts them in place.
+  std::vector<OutputFile> outputFiles() const;
+  // Whether two selections write the same datasets and document text (the
+  // mesh file is the results file's mesh whoever asks for it).
+  bool sameContent(const ExportSelection& other) const;
+};
+
+// outputFile is the -o name, used unless the request names its document.
+// Refuses outputs the model setup cannot produce and, for outputs the request
+// names, data the results file lacks, a window holding no stored time, and
+// envelopes of a model or results file without the hydraulic state.
+ExportSelection resolveSelection(const ExportRequest& request, const std::string& outputFile, api::IModel& model,
+                                 api::IResultReader& reader);
+
+// The stored data paths of the outputs, sorted, each once.
+std::vector<std::string> dataPathsOf(api::IModel& model, const std::vector<model::OutputID>& outputs);
+
+}  // namespace results

@@ -1,0 +1,24 @@
+#pragma once
+// Whether the results file holds what an output is made of: a run may list an
+// output whose data it never stored, and an output it did not list may still
+// be computable from what it stored.
+
+#include <string>
+
+#include "interfaces/IH5Base.hpp"
+#include "interfaces/IH5Reader.hpp"
+#include "interfaces/IModel.hpp"
+
+namespace results {
+
+// The first of the output's data that the file lacks: the group of a
+// time-dependent data entry without any stored step, or a static dataset;
+// empty when everything is there.
+std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output);
+
+// The depth below which the run counted a cell as dry, Parameters/MinWaterDepth;
+// 0.0 (no threshold) when the file has none or HDF5 cannot read it. A value
+// that is not a single number is refused as any read refuses it.
+double minimumWaterDepth(api::IH5Reader& file);
+
+}  // namespace results

@@ -1,0 +1,22 @@
+#include "results/stored/RunArchive.hpp"
+
+#include <memory>
+
+#include "dataio/json/JSONReader.hpp"
+
+namespace results {
+
+namespace {
+
+const std::string simulationDataset = ".config/simulation";
+const std::string outputsPath = "SIMULATION/OUTPUT";
+
+}  // namespace
+
+std::vector<std::string> simulationOutputs(api::IH5Reader& file) {
+  const std::string simulation = file.readStrings(simulationDataset).at(0);
+  std::unique_ptr<api::ICommandFileReader> settings(createCommandFileReader(simulation));
+  return settings->getStringVector(outputsPath, std::vector<std::string>());
+}
+
+}  // namespace results

@@ -1,0 +1,8 @@
+#include "validator/schema/SchemaExceptions.hpp"
+
+namespace jsv {
+
+InvalidSchemaException::InvalidSchemaException(const JsonPointer& pointer, const std::string& message)
+    : SchemaValidationException(pointerText(pointer) + ": " + message) {}
+
+}  // namespace jsv
