@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "interfaces/Failure.hpp"
 #include "dataio/json/JSONReader.hpp"
 #include "dataio/json/NestingLimitedParse.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace {
 

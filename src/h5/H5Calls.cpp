@@ -17,14 +17,24 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
-template <typename Failure>
-void check(herr_t status, const std::string& failedAction) {
-  if (status < 0) throwFailure<Failure>(failedAction);
+// The failed action is described only when a call fails: the calls of a
+// large export run by the million, and their names and paths would otherwise
+// be joined into texts for each of them. A description is a text, or a
+// function that writes one.
+std::string described(const char* failedAction) { return failedAction; }
+template <typename Describe>
+std::string described(const Describe& describe) {
+  return describe();
 }
 
-template <typename Failure, Kind kind>
-Handle<kind> owned(hid_t id, const std::string& failedAction) {
-  if (id < 0) throwFailure<Failure>(failedAction);
+template <typename Failure, typename Describe>
+void check(herr_t status, const Describe& failedAction) {
+  if (status < 0) throwFailure<Failure>(described(failedAction));
+}
+
+template <typename Failure, Kind kind, typename Describe>
+Handle<kind> owned(hid_t id, const Describe& failedAction) {
+  if (id < 0) throwFailure<Failure>(described(failedAction));
   return Handle<kind>(id);
 }
 
@@ -52,35 +62,35 @@ void closeQuietly(Kind kind, Id id) noexcept {
 
 FileHandle createFile(const std::string& name) {
   return owned<FileException, Kind::File>(H5Fcreate(name.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT),
-                                          "Unable to create file " + name);
+                                          [&] { return "Unable to create file " + name; });
 }
 
 FileHandle openFile(const std::string& name, Access access) {
   const LibraryCall call;
   const unsigned flags = access == Access::ReadWrite ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
-  return owned<FileException, Kind::File>(H5Fopen(name.c_str(), flags, H5P_DEFAULT), "Unable to open file " + name);
+  return owned<FileException, Kind::File>(H5Fopen(name.c_str(), flags, H5P_DEFAULT), [&] { return "Unable to open file " + name; });
 }
 
 void flushFile(Id file, const std::string& name) {
   const LibraryCall call;
-  check<FileException>(H5Fflush(file, H5F_SCOPE_GLOBAL), "Unable to flush file " + name);
+  check<FileException>(H5Fflush(file, H5F_SCOPE_GLOBAL), [&] { return "Unable to flush file " + name; });
 }
 
 void closeFile(FileHandle& file, const std::string& name) {
   const LibraryCall call;
-  check<FileException>(H5Fclose(file.release()), "Unable to close file " + name);
+  check<FileException>(H5Fclose(file.release()), [&] { return "Unable to close file " + name; });
 }
 
 GroupHandle openGroup(Id location, const std::string& path) {
   const LibraryCall call;
   return owned<GroupException, Kind::Group>(H5Gopen2(location, path.c_str(), H5P_DEFAULT),
-                                            "Unable to open the group " + quoted(path));
+                                            [&] { return "Unable to open the group " + quoted(path); });
 }
 
 GroupHandle createGroup(Id location, const std::string& path, const PropertyListHandle& linkCreation) {
   return owned<GroupException, Kind::Group>(
       H5Gcreate2(location, path.c_str(), linkCreation.id(), H5P_DEFAULT, H5P_DEFAULT),
-      "Unable to create the group " + quoted(path));
+      [&] { return "Unable to create the group " + quoted(path); });
 }
 
 Extent countLinks(const GroupHandle& group) {
@@ -108,71 +118,71 @@ void createIntermediateGroups(const PropertyListHandle& linkCreation) {
 bool attributeExists(Id object, const std::string& name) {
   const LibraryCall call;
   const htri_t found = H5Aexists(object, name.c_str());
-  check<AttributeException>(found, "Unable to check for the attribute " + quoted(name));
+  check<AttributeException>(found, [&] { return "Unable to check for the attribute " + quoted(name); });
   return found > 0;
 }
 
 AttributeHandle openAttribute(Id object, const std::string& name) {
   const LibraryCall call;
   return owned<AttributeException, Kind::Attribute>(H5Aopen(object, name.c_str(), H5P_DEFAULT),
-                                                    "Unable to open the attribute " + quoted(name));
+                                                    [&] { return "Unable to open the attribute " + quoted(name); });
 }
 
 AttributeHandle createAttribute(Id object, const std::string& name, const DataTypeHandle& type,
                                 const DataSpaceHandle& space) {
   return owned<AttributeException, Kind::Attribute>(
       H5Acreate2(object, name.c_str(), type.id(), space.id(), H5P_DEFAULT, H5P_DEFAULT),
-      "Unable to create the attribute " + quoted(name));
+      [&] { return "Unable to create the attribute " + quoted(name); });
 }
 
 DataSpaceHandle attributeSpace(const AttributeHandle& attribute, const std::string& name) {
   const LibraryCall call;
   return owned<AttributeException, Kind::DataSpace>(H5Aget_space(attribute.id()),
-                                                    "Unable to get the dataspace of the attribute " + quoted(name));
+                                                    [&] { return "Unable to get the dataspace of the attribute " + quoted(name); });
 }
 
 DataTypeHandle attributeType(const AttributeHandle& attribute, const std::string& name) {
   const LibraryCall call;
   return owned<AttributeException, Kind::DataType>(H5Aget_type(attribute.id()),
-                                                   "Unable to get the data type of the attribute " + quoted(name));
+                                                   [&] { return "Unable to get the data type of the attribute " + quoted(name); });
 }
 
 void writeAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, const void* buffer,
                     const std::string& name) {
   check<AttributeException>(H5Awrite(attribute.id(), memoryType.id(), buffer),
-                            "Unable to write the attribute " + quoted(name));
+                            [&] { return "Unable to write the attribute " + quoted(name); });
 }
 
 void readAttributeData(const AttributeHandle& attribute, const DataTypeHandle& memoryType, void* buffer,
                    const std::string& name) {
   const LibraryCall call;
   check<AttributeException>(H5Aread(attribute.id(), memoryType.id(), buffer),
-                            "Unable to read the attribute " + quoted(name));
+                            [&] { return "Unable to read the attribute " + quoted(name); });
 }
 
 DataSetHandle openDataSet(Id location, const std::string& path) {
   const LibraryCall call;
   return owned<DataSetException, Kind::DataSet>(H5Dopen2(location, path.c_str(), H5P_DEFAULT),
-                                                "Unable to open the dataset " + quoted(path));
+                                                [&] { return "Unable to open the dataset " + quoted(path); });
 }
 
 DataSetHandle createDataSet(Id location, const std::string& path, const DataTypeHandle& type,
                             const DataSpaceHandle& space) {
   return owned<DataSetException, Kind::DataSet>(
       H5Dcreate2(location, path.c_str(), type.id(), space.id(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
-      "Unable to create the dataset " + quoted(path));
+      [&] { return "Unable to create the dataset " + quoted(path); });
 }
 
 DataSpaceHandle dataSetSpace(const DataSetHandle& dataSet, const std::string& path) {
   const LibraryCall call;
   return owned<DataSetException, Kind::DataSpace>(H5Dget_space(dataSet.id()),
-                                                  "Unable to get the dataspace of the dataset " + quoted(path));
+                                                  [&] { return "Unable to get the dataspace of the dataset " + quoted(path); });
 }
 
 DataTypeHandle dataSetType(const DataSetHandle& dataSet, const std::string& path) {
   const LibraryCall call;
   return owned<DataSetException, Kind::DataType>(H5Dget_type(dataSet.id()),
-                                                 "Unable to get the data type of the dataset " + quoted(path));
+                                                 [&] { return "Unable to get the data type of the dataset " + quoted(path); });
 }
 
 Extent storageSizeOf(const DataSetHandle& dataSet) {
@@ -183,7 +193,7 @@ Extent storageSizeOf(const DataSetHandle& dataSet) {
 PropertyListHandle creationListOf(const DataSetHandle& dataSet, const std::string& path) {
   const LibraryCall call;
   return owned<DataSetException, Kind::PropertyList>(
-      H5Dget_create_plist(dataSet.id()), "Unable to get the creation property list of the dataset " + quoted(path));
+      H5Dget_create_plist(dataSet.id()), [&] { return "Unable to get the creation property list of the dataset " + quoted(path); });
 }
 
 bool isContiguous(const PropertyListHandle& creation) {
@@ -198,7 +208,7 @@ void readDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType,
   const LibraryCall call;
   check<DataSetException>(
       H5Dread(dataSet.id(), memoryType.id(), spaceOrAll(memorySpace), spaceOrAll(fileSpace), H5P_DEFAULT, buffer),
-      "Unable to read the dataset " + quoted(path));
+      [&] { return "Unable to read the dataset " + quoted(path); });
   const DataSpaceHandle whole = memorySpace || fileSpace ? DataSpaceHandle() : dataSetSpace(dataSet, path);
   const hid_t read = memorySpace ? memorySpace->id() : fileSpace ? fileSpace->id() : whole.id();
   const hssize_t points = H5Sget_select_npoints(read);
@@ -211,7 +221,7 @@ void writeDataSet(const DataSetHandle& dataSet, const DataTypeHandle& memoryType
                   const DataSpaceHandle* fileSpace, const void* buffer, const std::string& path) {
   check<DataSetException>(
       H5Dwrite(dataSet.id(), memoryType.id(), spaceOrAll(memorySpace), spaceOrAll(fileSpace), H5P_DEFAULT, buffer),
-      "Unable to write the dataset " + quoted(path));
+      [&] { return "Unable to write the dataset " + quoted(path); });
 }
 
 void reclaimVariableLength(const DataTypeHandle& memoryType, const DataSpaceHandle& space, void* buffer) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iostream>
 
+#include "interfaces/Failure.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
-#include "interfaces/Failure.hpp"
 #include "model/outputs/OutputDefinitions.hpp"
 
 namespace model {

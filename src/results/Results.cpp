@@ -3,32 +3,27 @@
 #include <fstream>
 #include <iostream>
 
+#include "dataio/hdf5/H5Files.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
+#include "dataio/json/CommandFiles.hpp"
+#include "interfaces/Failure.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
-#include "interfaces/Failure.hpp"
 #include "results/files/FileReferences.hpp"
-#include "dataio/hdf5/H5Writer.hpp"
-#include "dataio/json/JSONReader.hpp"
-#include "results/stored/MeshCheck.hpp"
-#include "results/selection/OutputTargets.hpp"
+#include "results/files/OutputNames.hpp"
 #include "results/files/OutputTransaction.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
+#include "results/files/XmlSafeName.hpp"
+#include "results/selection/OutputTargets.hpp"
+#include "results/stored/MeshCheck.hpp"
 #include "results/stored/ResultsMesh.hpp"
 #include "results/stored/RunArchive.hpp"
 #include "results/xdmf/XdmfFormat.hpp"
-#include "results/files/XmlSafeName.hpp"
 
 namespace results {
 
 namespace {
 
-const std::string blockName = "RESULTS";
-const std::string exportList = "/EXPORT";
-const std::string exportPath = blockName + exportList;
 const std::string formatKey = "format";
-const std::string archiveGroup = ".config";
-const std::string separator = "/";
-const std::string modelDataset = archiveGroup + separator + "model";
 
 enum class FormatKind { xdmf };
 const std::map<std::string, FormatKind> formatTable = {{"xdmf", FormatKind::xdmf}};
@@ -69,7 +64,7 @@ void Results::restoreArchive(const std::string& archiveFile) {
             << std::endl;
   OutputTargets(reader->getFileName(), configurationFile).refuseInput(archiveFile);
   if (!whyNotReplaceable(archiveFile).empty()) failure::fail("cannot write the archive to file <", archiveFile, ">");
-  const std::string modelText = reader->readStrings(modelDataset).at(0);
+  const std::string modelText = reader->readStrings(dataio::archivedModelPath).at(0);
   OutputTransaction transaction;
   std::ofstream archive(transaction.stage(archiveFile), std::ios::binary | std::ios::trunc);
   archive << modelText;
@@ -83,17 +78,17 @@ void Results::restoreArchive(const std::string& archiveFile) {
 // succeeded.
 void Results::exportResults(const int& debugLevel, const std::string& outputFile) {
   bool found = false;
-  const int n = config->getSize(exportPath, found);
+  const int n = config->getSize(exportListPath, found);
   const std::string stem = outputStem(outputFile);
   if (!found || n == 0) failure::fail("no outputs defined");
 
   OutputTargets targets(reader->getFileName(), configurationFile);
-  targets.refuseInput(stem + ".xdmf");
-  targets.refuseInput(stem + "_aux.h5");
+  targets.refuseInput(documentOf(stem));
+  targets.refuseInput(auxiliaryFileOf(stem));
   const bool announce = anyEntrySelects(*config, n);
   std::vector<ExportSelection> selections;
   for (int i = 0; i < n; ++i) {
-    const std::string name = config->getItemString(exportPath, i, formatKey, found);
+    const std::string name = config->getItemString(exportListPath, i, formatKey, found);
     if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
     ExportSelection selection = resolveSelection(readExportRequest(*config, i), outputFile, *model, *reader);
     selection.announce = announce;

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "results/selection/ExportSelection.hpp"
 #include "interfaces/ICommandFileReader.hpp"
 #include "interfaces/IFormat.hpp"
 #include "interfaces/IH5Writer.hpp"
 #include "interfaces/IModel.hpp"
 #include "interfaces/IResultReader.hpp"
 #include "interfaces/IResults.hpp"
-#include "results/stored/MeshCheck.hpp"
 #include "results/files/OutputTransaction.hpp"
+#include "results/selection/ExportSelection.hpp"
+#include "results/stored/MeshCheck.hpp"
 
 namespace results {
 

@@ -4,17 +4,17 @@
 #include <memory>
 #include <sstream>
 
+#include "dataio/hdf5/H5Files.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
 #include "results/stored/OutputData.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
 #include "results/stored/RunArchive.hpp"
 
 namespace results {
 
 namespace {
 
-const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
 const char* const axes[] = {"x", "y", "z"};
 
 // Times and coordinates of real runs need more than the stream's default six
@@ -145,8 +145,8 @@ class Report {
 
   void minWaterDepth() {
     out << "MinWaterDepth: ";
-    if (file.exist(minWaterDepthPath))
-      out << number(file.readDouble(minWaterDepthPath)) << " m\n";
+    if (file.exist(dataio::minWaterDepthPath))
+      out << number(file.readDouble(dataio::minWaterDepthPath)) << " m\n";
     else
       out << "not stored (the export takes 0 m)\n";
   }

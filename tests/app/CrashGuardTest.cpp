@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "support/BinaryRun.hpp"
 #include "app/CrashGuard.hpp"
 #include "h5/H5ReadRecord.hpp"
 #include "results/files/OutputTransaction.hpp"
+#include "support/BinaryRun.hpp"
 #include "support/TempDir.hpp"
 
 using testing_support::readFile;

@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "support/CerrCapture.hpp"
 #include "interfaces/Failure.hpp"
+#include "support/CerrCapture.hpp"
 
 using testing_support::CerrCapture;
 

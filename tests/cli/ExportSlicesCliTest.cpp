@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "support/BinaryRun.hpp"
-#include "support/StoredValues.hpp"
 #include "support/ResultsFileMaker.hpp"
+#include "support/StoredValues.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;

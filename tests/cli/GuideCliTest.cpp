@@ -9,10 +9,10 @@
 
 #include <sstream>
 
-#include "support/BinaryRun.hpp"
 #include "app/ConfigurationSchema.hpp"
-#include "validator/JsonValidator.hpp"
+#include "support/BinaryRun.hpp"
 #include "support/TempDir.hpp"
+#include "validator/JsonValidator.hpp"
 
 using namespace testing_support;
 

@@ -21,9 +21,9 @@
 
 #include "support/BinaryRun.hpp"
 #include "support/HostileResults.hpp"
-#include "synthetic/ResultsFile.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 using namespace testing_support;
 

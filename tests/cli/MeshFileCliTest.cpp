@@ -10,8 +10,8 @@
 
 #include "support/BinaryRun.hpp"
 #include "support/H5Values.hpp"
-#include "synthetic/ResultsFile.hpp"
 #include "support/TempDir.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 using namespace testing_support;
 

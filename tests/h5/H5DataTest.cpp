@@ -3,13 +3,13 @@
 #include <hdf5.h>
 
 #include "h5/H5Attributes.hpp"
-#include "support/ExceptionText.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Data.hpp"
 #include "h5/H5File.hpp"
 #include "h5/H5Groups.hpp"
-#include "support/H5TestFile.hpp"
 #include "h5/H5Types.hpp"
+#include "support/ExceptionText.hpp"
+#include "support/H5TestFile.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

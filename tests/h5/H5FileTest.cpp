@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/BinaryRun.hpp"
-#include "support/ExceptionText.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Exceptions.hpp"
 #include "h5/H5File.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/ExceptionText.hpp"
 #include "support/H5TestFile.hpp"
 #include "support/TempDir.hpp"
 

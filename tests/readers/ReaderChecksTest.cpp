@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "support/BinaryRun.hpp"
-#include "synthetic/ResultsFile.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 using namespace testing_support;
 

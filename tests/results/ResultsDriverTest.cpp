@@ -7,10 +7,10 @@
 #include <memory>
 #include <sstream>
 
-#include "support/BinaryRun.hpp"
-#include "support/CerrCapture.hpp"
 #include "interfaces/Failure.hpp"
 #include "results/Results.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/CerrCapture.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 

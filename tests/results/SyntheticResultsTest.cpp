@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "synthetic/ResultsFile.hpp"
 #include "support/StoredValues.hpp"
 #include "support/TempDir.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 namespace {
 

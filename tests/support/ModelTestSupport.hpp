@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "support/CerrCapture.hpp"
 #include "interfaces/Failure.hpp"
 #include "interfaces/IModel.hpp"
+#include "support/CerrCapture.hpp"
 
 namespace model_testing {
 

@@ -3,10 +3,10 @@
 #include <iostream>
 #include <limits>
 
-#include "interfaces/Failure.hpp"
 #include "h5/H5Attributes.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Groups.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 

@@ -3,10 +3,10 @@
 #include <limits>
 #include <utility>
 
-#include "interfaces/Failure.hpp"
+#include "dataio/hdf5/H5Rows.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Data.hpp"
-#include "dataio/hdf5/H5Rows.hpp"
+#include "interfaces/Failure.hpp"
 #include "interfaces/InputFile.hpp"
 
 namespace dataio {
@@ -97,6 +97,8 @@ const std::string& regularFile(const std::string& fileName) {
 }  // namespace
 
 H5Reader::H5Reader(const std::string& fileName) : H5Base(regularFile(fileName), "r") {}
+
+api::IH5Reader* createH5Reader(const std::string& fileName) { return new H5Reader(fileName); }
 
 int H5Reader::readInt(const std::string& path) {
   const h5::ReadScope scope = reading(path);

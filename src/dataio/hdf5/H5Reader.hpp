@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dataio/hdf5/H5Base.hpp"
+#include "dataio/hdf5/H5Files.hpp"
 #include "interfaces/IH5Reader.hpp"
 
 namespace dataio {

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "interfaces/Failure.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Data.hpp"
 #include "h5/H5ReadRecord.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 namespace {

@@ -1,10 +1,10 @@
 #include "dataio/hdf5/H5Writer.hpp"
 
-#include "interfaces/Failure.hpp"
+#include "dataio/hdf5/H5Rows.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Data.hpp"
-#include "dataio/hdf5/H5Rows.hpp"
 #include "h5/H5Types.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dataio/hdf5/H5Base.hpp"
+#include "dataio/hdf5/H5Files.hpp"
 #include "interfaces/IH5Writer.hpp"
 
 namespace dataio {
@@ -41,7 +42,5 @@ class H5Writer : public H5Base, public api::IH5Writer {
   template <typename T>
   void writeNested(const std::string& path, const std::vector<std::vector<T>>& data);
 };
-
-api::IH5Writer* createH5Writer(const std::string& fileName);
 
 }  // namespace dataio

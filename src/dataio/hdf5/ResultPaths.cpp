@@ -1,7 +1,7 @@
+#include "dataio/hdf5/ResultPaths.hpp"
+
 #include <iomanip>
 #include <sstream>
-
-#include "dataio/hdf5/ResultReader.hpp"
 
 namespace dataio {
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dataio/hdf5/H5Files.hpp"
 #include "dataio/hdf5/H5Reader.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
 #include "interfaces/IResultReader.hpp"
 
 namespace dataio {
@@ -29,12 +31,5 @@ class ResultReader : public H5Reader, public api::IResultReader {
  private:
   double readStepTime(const std::string& stepPath);
 };
-
-api::IResultReader* createResultReader(const std::string& fileName);
-
-// "/RESULTS/" + dataPath
-std::string resultGroupPath(const std::string& dataPath);
-// The group path + "/" + step as at least seven digits with leading zeros.
-std::string resultStepPath(const std::string& dataPath, int step);
 
 }  // namespace dataio

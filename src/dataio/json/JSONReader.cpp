@@ -5,10 +5,10 @@
 #include <iostream>
 #include <sstream>
 
-#include "interfaces/Failure.hpp"
-#include "interfaces/InputFile.hpp"
 #include "dataio/json/JsonConversion.hpp"
 #include "dataio/json/NestingLimitedParse.hpp"
+#include "interfaces/Failure.hpp"
+#include "interfaces/InputFile.hpp"
 
 using nlohmann::json;
 

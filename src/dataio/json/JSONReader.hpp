@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dataio/json/CommandFiles.hpp"
 #include "interfaces/ICommandFileReader.hpp"
 
 namespace dataio {
@@ -85,5 +86,3 @@ class JSONReader : public api::ICommandFileReader {
 
 }  // namespace dataio
 
-// The caller owns the reader.
-api::ICommandFileReader* createCommandFileReader(const std::string& source);

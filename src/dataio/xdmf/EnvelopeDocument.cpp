@@ -1,7 +1,7 @@
 #include "dataio/xdmf/EnvelopeDocument.hpp"
 
-#include "interfaces/Failure.hpp"
 #include "dataio/xdmf/XdmfItems.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 

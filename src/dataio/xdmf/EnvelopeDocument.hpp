@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "interfaces/IEnvelopeWriter.hpp"
 #include "dataio/xdmf/XdmfTagBuilder.hpp"
+#include "interfaces/IEnvelopeWriter.hpp"
 
 namespace dataio {
 

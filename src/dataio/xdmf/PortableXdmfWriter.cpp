@@ -1,7 +1,7 @@
 #include "dataio/xdmf/PortableXdmfWriter.hpp"
 
-#include "interfaces/Failure.hpp"
 #include "dataio/xdmf/XdmfItems.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 
@@ -14,20 +14,7 @@ const char* const meshInclude = "xpointer(//Grid[@Name=\"mesh\"]/*[self::Topolog
 }  // namespace
 
 PortableXdmfWriter::PortableXdmfWriter(const std::string& collection, const std::string& meshReference)
-    : collectionName(collection), meshFileReference(meshReference) {
-  builder.setVersion("3.0");
-  builder.setNamespace("xi", "http://www.w3.org/2001/XInclude");
-  builder.setNewLine("\n");
-  builder.setIndentation(4);
-  builder.beginTag("Domain");
-}
-
-void PortableXdmfWriter::write(const std::string& fileName) {
-  if (timeOpen) builder.endTag("Grid");
-  if (temporalOpen) builder.endTag("Grid");
-  builder.endTag("Domain");
-  builder.generate(fileName);
-}
+    : TimeStepDocument("3.0", true, collection, meshReference) {}
 
 // <Grid GridType="Uniform" Name="mesh">
 //     <Topology TopologyType="Triangle" NumberOfElements="2">
@@ -49,17 +36,11 @@ void PortableXdmfWriter::addMesh(int nrCells, const std::string& topologyPath, i
   meshAdded = true;
 }
 
-// <Grid GridType="Uniform" Name="Timestep">
-//     <xi:include xpointer="xpointer(//Grid[@Name=&quot;mesh&quot;]/*[self::Topology or self::Geometry])"/>
-//     <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
-void PortableXdmfWriter::addTimeStep(double time) {
-  RESULTS_CHECK(this->meshAdded, "you must define a mesh before adding a time step!");
-  if (!temporalOpen) openTemporalCollection();
-  if (timeOpen) builder.endTag("Grid");
-  builder.beginGrid("Timestep", "Uniform");
+// <xi:include xpointer="xpointer(//Grid[@Name=&quot;mesh&quot;]/*[self::Topology or self::Geometry])"/>
+// <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
+void PortableXdmfWriter::addStepHeader(double time) {
   builder.addInclude(meshInclude);
   addTime(builder, time);
-  timeOpen = true;
 }
 
 void PortableXdmfWriter::addScalar(const std::string& name, int nrElements, const std::string& fileName,
@@ -81,13 +62,6 @@ void PortableXdmfWriter::addFunction(const std::string&, int, const std::string&
                                      const std::vector<std::string>&, const std::vector<int>&,
                                      const std::vector<int>&) {
   RESULTS_CHECK(false, "a portable document holds no functions: store the function's values as a dataset");
-}
-
-// <Grid GridType="Collection" Name="dambreak" CollectionType="Temporal">
-void PortableXdmfWriter::openTemporalCollection() {
-  builder.beginGrid(collectionName, "Collection");
-  builder.setCollectionType("Temporal");
-  temporalOpen = true;
 }
 
 // <Attribute AttributeType="Vector" Name="spec_discharge" Center="Cell">

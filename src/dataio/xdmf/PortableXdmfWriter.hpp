@@ -7,21 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "interfaces/IXdmfWriter.hpp"
-#include "dataio/xdmf/XdmfTagBuilder.hpp"
+#include "dataio/xdmf/TimeStepDocument.hpp"
 
 namespace dataio {
 
-class PortableXdmfWriter : public api::IXdmfWriter {
+class PortableXdmfWriter : public TimeStepDocument {
  public:
   // The mesh items name meshReference (the auxiliary file as seen from the
   // document's folder); the temporal collection is named collectionName.
   PortableXdmfWriter(const std::string& collectionName, const std::string& meshReference);
 
-  void write(const std::string& fileName) override;
   void addMesh(int nrCells, const std::string& topologyPath, int topologySize, const std::string& geometryPath,
                int geometrySize) override;
-  void addTimeStep(double time) override;
   // The dataset holds the values alone: nrColumns 1, column 0.
   void addScalar(const std::string& name, int nrElements, const std::string& fileName,
                  const std::string& datasetPath, int nrColumns, int column) override;
@@ -35,16 +32,9 @@ class PortableXdmfWriter : public api::IXdmfWriter {
                    const std::vector<int>& sizes, const std::vector<int>& indices) override;
 
  private:
-  void openTemporalCollection();
+  void addStepHeader(double time) override;
   void addAttribute(const std::string& name, const std::string& type, int rows, int columns,
                     const std::string& fileName, const std::string& datasetPath);
-
-  std::string collectionName;
-  std::string meshFileReference;
-  XdmfTagBuilder builder;
-  bool meshAdded = false;
-  bool temporalOpen = false;
-  bool timeOpen = false;
 };
 
 }  // namespace dataio

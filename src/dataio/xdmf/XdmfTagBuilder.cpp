@@ -4,8 +4,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "interfaces/Failure.hpp"
 #include "dataio/xdmf/XmlEscape.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 

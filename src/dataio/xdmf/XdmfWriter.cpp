@@ -1,41 +1,21 @@
 #include "dataio/xdmf/XdmfWriter.hpp"
 
-#include "interfaces/Failure.hpp"
 #include "dataio/xdmf/XdmfItems.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace dataio {
 
 XdmfWriter::XdmfWriter(const std::string& resultsFile) : XdmfWriter(resultsFile, resultsFile) {}
 
+// The temporal collection keeps the name of the results file.
 XdmfWriter::XdmfWriter(const std::string& resultsFile, const std::string& meshReference)
-    : h5FileName(resultsFile), meshFileReference(meshReference) {
-  builder.setVersion("2.0");
-  builder.setNewLine("\n");
-  builder.setIndentation(4);
-  builder.beginTag("Domain");
-}
-
-void XdmfWriter::write(const std::string& fileName) {
-  if (timeOpen) builder.endTag("Grid");
-  if (temporalOpen) builder.endTag("Grid");
-  builder.endTag("Domain");
-  builder.generate(fileName);
-}
+    : TimeStepDocument("2.0", false, resultsFile, meshReference) {}
 
 void XdmfWriter::addMesh(int nrCells, const std::string& topologyPath, int topologySize,
                          const std::string& geometryPath, int geometrySize) {
   addMeshTopology(nrCells, topologyPath, topologySize);
   addMeshGeometry(geometryPath, geometrySize);
   meshAdded = true;
-}
-
-void XdmfWriter::addTimeStep(double time) {
-  RESULTS_CHECK(this->meshAdded, "you must define a mesh before adding a time step!");
-  if (!temporalOpen) openTemporalCollection();
-  if (timeOpen) builder.endTag("Grid");
-  builder.beginGrid("Timestep", "Uniform");
-  addTimeAndMeshReferences(time);
-  timeOpen = true;
 }
 
 void XdmfWriter::addScalar(const std::string& name, int nrElements, const std::string& fileName,
@@ -93,18 +73,11 @@ void XdmfWriter::addMeshGeometry(const std::string& geometryPath, int geometrySi
   builder.endTag("Geometry");
 }
 
-// <Grid GridType="Collection" Name="run.h5" CollectionType="Temporal">
-void XdmfWriter::openTemporalCollection() {
-  builder.beginGrid(h5FileName, "Collection");
-  builder.setCollectionType("Temporal");
-  temporalOpen = true;
-}
-
 // Every step refers to the first mesh, with the mesh's own geometry type.
 // <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
 // <Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">
 // <Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">
-void XdmfWriter::addTimeAndMeshReferences(double time) {
+void XdmfWriter::addStepHeader(double time) {
   addTime(builder, time);
   builder.beginTopology("", "Triangle");
   builder.setReference("/Xdmf/Domain/Topology[1]");

@@ -6,22 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "interfaces/IXdmfWriter.hpp"
-#include "dataio/xdmf/XdmfTagBuilder.hpp"
+#include "dataio/xdmf/TimeStepDocument.hpp"
 
 namespace dataio {
 
-class XdmfWriter : public api::IXdmfWriter {
+class XdmfWriter : public TimeStepDocument {
  public:
   explicit XdmfWriter(const std::string& resultsFile);
   // The mesh items name meshReference (the results file as seen from the
   // document's folder); the temporal collection keeps the name resultsFile.
   XdmfWriter(const std::string& resultsFile, const std::string& meshReference);
 
-  void write(const std::string& fileName) override;
   void addMesh(int nrCells, const std::string& topologyPath, int topologySize, const std::string& geometryPath,
                int geometrySize) override;
-  void addTimeStep(double time) override;
   void addScalar(const std::string& name, int nrElements, const std::string& fileName,
                  const std::string& datasetPath, int nrColumns, int column) override;
   void addVector(const std::string& name, int nrElements, const std::string& fileName,
@@ -33,18 +30,10 @@ class XdmfWriter : public api::IXdmfWriter {
  private:
   void addMeshTopology(int nrCells, const std::string& topologyPath, int topologySize);
   void addMeshGeometry(const std::string& geometryPath, int geometrySize);
-  void openTemporalCollection();
-  void addTimeAndMeshReferences(double time);
+  void addStepHeader(double time) override;
   void openAttribute(const std::string& name, int nrElements, bool vector, const std::string& function);
   void addHyperSlab(int nrElements, const std::string& fileName, const std::string& datasetPath, int nrColumns,
                     int column);
-
-  std::string h5FileName;
-  std::string meshFileReference;
-  XdmfTagBuilder builder;
-  bool meshAdded = false;
-  bool temporalOpen = false;
-  bool timeOpen = false;
 };
 
 }  // namespace dataio

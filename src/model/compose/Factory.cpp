@@ -2,19 +2,19 @@
 
 #include <iostream>
 
-#include "model/entities/Aggregate.hpp"
-#include "model/catalogue/Catalogue.hpp"
-#include "model/entities/Data.hpp"
 #include "interfaces/Failure.hpp"
-#include "model/entities/Kernel.hpp"
-#include "model/entities/Map.hpp"
-#include "model/Model.hpp"
+#include "model/catalogue/Catalogue.hpp"
 #include "model/compose/ModelDefinition.hpp"
 #include "model/compose/ModelSource.hpp"
+#include "model/entities/Aggregate.hpp"
+#include "model/entities/Data.hpp"
+#include "model/entities/Kernel.hpp"
+#include "model/entities/Map.hpp"
 #include "model/entities/Output.hpp"
 #include "model/entities/Parameter.hpp"
 #include "model/entities/Set.hpp"
 #include "model/entities/Variable.hpp"
+#include "model/Model.hpp"
 
 namespace model {
 

@@ -3,9 +3,10 @@
 #include <iostream>
 #include <memory>
 
+#include "dataio/hdf5/H5Files.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
+#include "dataio/json/CommandFiles.hpp"
 #include "model/catalogue/Catalogue.hpp"
-#include "dataio/hdf5/H5Reader.hpp"
-#include "dataio/json/JSONReader.hpp"
 
 namespace model {
 
@@ -22,8 +23,8 @@ std::vector<AggregateID> selectAggregates(const std::string& source) {
 
 // The reader is released on return, before the text is used.
 std::string readArchivedModel(const std::string& fileName) {
-  dataio::H5Reader reader(fileName);
-  return reader.readStrings(".config/model").at(0);
+  const std::unique_ptr<api::IH5Reader> reader(dataio::createH5Reader(fileName));
+  return reader->readStrings(dataio::archivedModelPath).at(0);
 }
 
 }  // namespace model

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/catalogue/Catalogue.hpp"
 #include "interfaces/IEntities.hpp"
+#include "model/catalogue/Catalogue.hpp"
 
 namespace model {
 

@@ -124,7 +124,7 @@ void EnvelopeAccumulator::fold(double time, const HydraulicSlice& slice) {
   double* const duration = state.wetDuration.data() + first;
   std::uint8_t* const flags = wetFlags.data() + first;
   const double halfInterval = 0.5 * interval;
-  const double threshold = wetDepth;
+  const double wetFrom = wetDepth;  // a local copy keeps it in a register
 
   for (std::size_t i = 0; i < slice.cells; ++i) {
     const double h = depth[i];
@@ -144,7 +144,7 @@ void EnvelopeAccumulator::fold(double time, const HydraulicSlice& slice) {
     }
     const double hazard = h * speed[i];
     if (hazard > hazardMax[i]) hazardMax[i] = hazard;
-    const unsigned wet = h >= threshold;
+    const unsigned wet = h >= wetFrom;
     const unsigned before = flags[i];
     const unsigned wasWet = before & wetBefore;
     if (wet && !(before & arrived)) arrival[i] = time;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "results/envelopes/Envelopes.hpp"
 #include "interfaces/IEnvelopeWriter.hpp"
 #include "interfaces/IH5Writer.hpp"
+#include "results/envelopes/Envelopes.hpp"
 
 namespace results {
 

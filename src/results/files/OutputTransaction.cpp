@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "interfaces/Failure.hpp"
+#include "interfaces/LibraryFailure.hpp"
 
 namespace fs = std::filesystem;
 
@@ -152,13 +153,20 @@ void OutputTransaction::writing(const std::function<void()>& writes) const {
   } catch (const BaseException&) {
     throw;
   } catch (const std::exception& failure) {
-    std::string text = failure.what();
-    for (const Staged& entry : staged)
-      for (std::size_t at = text.find(entry.temporary); at != std::string::npos;
-           at = text.find(entry.temporary, at + entry.target.size()))
-        text.replace(at, entry.temporary.size(), entry.target);
+    const std::string text = withTargetNames(failure.what());
+    if (text == failure.what()) throw;
+    if (const auto* library = dynamic_cast<const api::LibraryFailure*>(&failure))
+      std::rethrow_exception(library->withText(text));
     throw std::runtime_error(text);
   }
+}
+
+std::string OutputTransaction::withTargetNames(std::string text) const {
+  for (const Staged& entry : staged)
+    for (std::size_t at = text.find(entry.temporary); at != std::string::npos;
+         at = text.find(entry.temporary, at + entry.target.size()))
+      text.replace(at, entry.temporary.size(), entry.target);
+  return text;
 }
 
 void removeStagedFiles() noexcept {

@@ -31,11 +31,14 @@ class OutputTransaction {
   void commit();
 
   // Runs writes, which write staged files. A library's exception that names
-  // a staged file leaves with the target's name in its place: the user knows
-  // the file by that name, and the staged one is gone with the transaction.
+  // a staged file leaves with the target's name in its place, and of its own
+  // type: the user knows the file by that name, and the staged one is gone
+  // with the transaction.
   void writing(const std::function<void()>& writes) const;
 
  private:
+  std::string withTargetNames(std::string text) const;
+
   struct Staged {
     std::string target;
     std::string temporary;

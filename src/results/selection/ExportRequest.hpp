@@ -11,6 +11,9 @@
 
 namespace results {
 
+// The configuration's list of export entries.
+inline const std::string exportListPath = "RESULTS/EXPORT";
+
 struct ExportRequest {
   int entry = 0;  // position in RESULTS/EXPORT
   std::optional<std::vector<std::string>> outputs;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "model/catalogue/Catalogue.hpp"
 #include "interfaces/Failure.hpp"
+#include "model/catalogue/Catalogue.hpp"
 #include "results/files/FileReferences.hpp"
 #include "results/stored/OutputData.hpp"
 

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "results/selection/ExportRequest.hpp"
 #include "interfaces/IModel.hpp"
 #include "interfaces/IResultReader.hpp"
+#include "results/files/OutputNames.hpp"
+#include "results/selection/ExportRequest.hpp"
 
 namespace results {
 
@@ -37,10 +38,10 @@ struct ExportSelection {
   bool envelopes = false;                // also write envelopeDocument() and the envelopes
   double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
 
-  std::string document() const { return stem + ".xdmf"; }
-  std::string auxiliaryFile() const { return stem + "_aux.h5"; }
-  std::string meshFile() const { return stem + ".2dm"; }
-  std::string envelopeDocument() const { return stem + "_envelopes.xdmf"; }
+  std::string document() const { return documentOf(stem); }
+  std::string auxiliaryFile() const { return auxiliaryFileOf(stem); }
+  std::string meshFile() const { return meshFileOf(stem); }
+  std::string envelopeDocument() const { return envelopeDocumentOf(stem); }
   // Every file the entry writes, each before the files that name it: the
   // order in which a run puts them in place.
   std::vector<OutputFile> outputFiles() const;

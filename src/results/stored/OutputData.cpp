@@ -1,15 +1,9 @@
 #include "results/stored/OutputData.hpp"
 
-#include "interfaces/Failure.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
+#include "interfaces/LibraryFailure.hpp"
 
 namespace results {
-
-namespace {
-
-const char* const minWaterDepthPath = "Parameters/MinWaterDepth";
-
-}  // namespace
 
 std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output) {
   for (const model::DataID dataId : model.getOutput(output)->getDataIDs()) {
@@ -25,12 +19,10 @@ std::string missingDataset(api::IModel& model, api::IH5Base& file, model::Output
 }
 
 double minimumWaterDepth(api::IH5Reader& file) {
-  if (!file.exist(minWaterDepthPath)) return 0.0;
+  if (!file.exist(dataio::minWaterDepthPath)) return 0.0;
   try {
-    return file.readDouble(minWaterDepthPath);
-  } catch (const BaseException&) {
-    throw;
-  } catch (const std::exception&) {
+    return file.readDouble(dataio::minWaterDepthPath);
+  } catch (const api::LibraryFailure&) {
     return 0.0;
   }
 }

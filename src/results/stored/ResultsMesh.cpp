@@ -1,7 +1,7 @@
 #include "results/stored/ResultsMesh.hpp"
 
-#include "interfaces/Failure.hpp"
 #include "dataio/mesh2dm/Mesh2dmWriter.hpp"
+#include "interfaces/Failure.hpp"
 
 namespace results {
 

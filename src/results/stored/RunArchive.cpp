@@ -2,19 +2,19 @@
 
 #include <memory>
 
-#include "dataio/json/JSONReader.hpp"
+#include "dataio/hdf5/ResultPaths.hpp"
+#include "dataio/json/CommandFiles.hpp"
 
 namespace results {
 
 namespace {
 
-const std::string simulationDataset = ".config/simulation";
 const std::string outputsPath = "SIMULATION/OUTPUT";
 
 }  // namespace
 
 std::vector<std::string> simulationOutputs(api::IH5Reader& file) {
-  const std::string simulation = file.readStrings(simulationDataset).at(0);
+  const std::string simulation = file.readStrings(dataio::archivedSimulationPath).at(0);
   std::unique_ptr<api::ICommandFileReader> settings(createCommandFileReader(simulation));
   return settings->getStringVector(outputsPath, std::vector<std::string>());
 }

@@ -6,15 +6,15 @@
 
 namespace results {
 
-StepStream::StepStream(api::IH5Reader& results_, int sliceRows_, int blockRows_)
-    : results(results_), sliceRows(sliceRows_), blockRows(blockRows_) {}
+StepStream::StepStream(api::IH5Reader& file_, int sliceRows_, int blockRows_)
+    : file(file_), sliceRows(sliceRows_), blockRows(blockRows_) {}
 
 const api::IRowReader& StepStream::input(const std::string& path) {
   const auto found = datasetIndex.find(path);
   if (found != datasetIndex.end()) return *datasets[found->second].reader;
   Dataset dataset;
-  dataset.reader = results.openRows(path);
-  dataset.rows = kept(keptRows, datasets.size());
+  dataset.reader = file.openRows(path);
+  dataset.slice = kept(keptSlices, datasets.size());
   datasets.push_back(std::move(dataset));
   datasetIndex.emplace(path, datasets.size() - 1);
   return *datasets.back().reader;
@@ -45,7 +45,7 @@ void StepStream::addOutput(const std::string& auxiliaryPath, const std::vector<S
   output.values = kept(keptValues, outputs.size());
   output.path = auxiliaryPath;
   output.sourceOf = sourcesOf(inputs);
-  output.rows = input(inputs.at(0).path).rows();
+  output.cells = input(inputs.at(0).path).rows();
   output.components = static_cast<int>(forms.empty() ? functions.size() : forms.size());
   output.forms = std::move(forms);
   output.functions = std::move(functions);
@@ -62,13 +62,13 @@ void StepStream::addHydraulics(double time_, const std::vector<StepInput>& input
 // Each output's dataset is created, and its first rows written, in the order
 // the outputs were added and before any later slice: the auxiliary file then
 // takes the layout that writing each output whole, one after the other, gives.
-void StepStream::write(double threshold, api::IH5Writer& auxiliaryFile) {
-  const int rows = longestInput();
+void StepStream::write(double dryDepth, api::IH5Writer& auxiliaryFile) {
+  const int cells = longestInput();
   prepareBlocks();
-  for (int first = 0; first < rows; first += sliceRows) {
+  for (int first = 0; first < cells; first += sliceRows) {
     readSlice(first);
-    for (int offset = 0; offset < std::min(sliceRows, rows - first); offset += blockRows)
-      computeBlock(first, offset, threshold);
+    for (int offset = 0; offset < std::min(sliceRows, cells - first); offset += blockRows)
+      computeBlock(first, offset, dryDepth);
     for (Output& output : outputs) writeSlice(output, first, auxiliaryFile);
   }
   forgetStep();
@@ -83,15 +83,15 @@ int StepStream::longestInput() const {
 void StepStream::readSlice(int first) {
   for (Dataset& dataset : datasets) {
     dataset.count = std::clamp(dataset.reader->rows() - first, 0, sliceRows);
-    dataset.rows.resize(static_cast<std::size_t>(dataset.count) * static_cast<std::size_t>(dataset.reader->columns()));
-    if (dataset.count > 0) dataset.reader->read(first, dataset.count, dataset.rows.data());
+    dataset.slice.resize(static_cast<std::size_t>(dataset.count) * static_cast<std::size_t>(dataset.reader->columns()));
+    if (dataset.count > 0) dataset.reader->read(first, dataset.count, dataset.slice.data());
   }
 }
 
-void StepStream::computeBlock(int first, int offset, double threshold) {
+void StepStream::computeBlock(int first, int offset, double dryDepth) {
   takeColumns(offset);
-  evaluator.beginRun(threshold, blockSources);
-  for (Output& output : outputs) computeOutput(output, offset, threshold);
+  evaluator.beginRun(dryDepth, blockSources);
+  for (Output& output : outputs) computeOutput(output, offset, dryDepth);
   feedConsumers(first + offset);
 }
 
@@ -133,7 +133,7 @@ void StepStream::prepareBlocks() {
 void StepStream::takeColumns(int offset) {
   for (Dataset& dataset : datasets) {
     const std::size_t width = static_cast<std::size_t>(dataset.reader->columns());
-    dataset.block = dataset.rows.data() + static_cast<std::size_t>(offset) * width;
+    dataset.block = dataset.slice.data() + static_cast<std::size_t>(offset) * width;
     dataset.blockCells = static_cast<std::size_t>(std::clamp(dataset.count - offset, 0, blockRows));
     for (std::size_t k = 0; k < dataset.taken.size(); k += 3) {
       const std::size_t taken = std::min<std::size_t>(3, dataset.taken.size() - k);
@@ -156,14 +156,14 @@ void StepStream::takeColumns(int offset) {
 }
 
 // The block's values go to their rows of the output's slice.
-void StepStream::computeOutput(Output& output, int offset, double threshold) {
+void StepStream::computeOutput(Output& output, int offset, double dryDepth) {
   const std::size_t cells = evaluator.cellsOf(output.sourceOf.front());
   if (cells == 0) return;
   const std::size_t width = static_cast<std::size_t>(output.components);
   output.values.resize(static_cast<std::size_t>(sliceRows) * width);
   double* rows = output.values.data() + static_cast<std::size_t>(offset) * width;
   if (output.forms.empty()) {
-    computeCells(output, cells, rows, threshold);
+    computeCells(output, cells, rows, dryDepth);
     return;
   }
   std::vector<const double*>& columns = blockColumns;
@@ -181,20 +181,20 @@ void StepStream::computeOutput(Output& output, int offset, double threshold) {
 
 // An output without column forms, one cell at a time through its
 // transformations.
-void StepStream::computeCells(Output& output, std::size_t cells, double* rows, double threshold) {
+void StepStream::computeCells(Output& output, std::size_t cells, double* rows, double dryDepth) {
   const std::size_t width = static_cast<std::size_t>(output.components);
   std::vector<double> cell(output.sourceOf.size());
   for (std::size_t i = 0; i < cells; ++i) {
     for (std::size_t p = 0; p < cell.size(); ++p)
       cell[p] = sources[static_cast<std::size_t>(output.sourceOf[p])].block[i];
-    for (std::size_t c = 0; c < width; ++c) rows[i * width + c] = output.functions[c](threshold, cell);
+    for (std::size_t c = 0; c < width; ++c) rows[i * width + c] = output.functions[c](dryDepth, cell);
   }
 }
 
 void StepStream::writeSlice(Output& output, int first, api::IH5Writer& auxiliaryFile) {
-  const int count = std::min(sliceRows, output.rows - first);
+  const int count = std::min(sliceRows, output.cells - first);
   if (count <= 0) return;
-  if (!output.writer) output.writer = auxiliaryFile.createRows(output.path, output.rows, output.components);
+  if (!output.writer) output.writer = auxiliaryFile.createRows(output.path, output.cells, output.components);
   output.writer->write(first, count, output.values.data());
 }
 
@@ -221,7 +221,7 @@ void StepStream::feedConsumers(int firstCell) {
 // in the order of this one's and have their shapes: no step after the first
 // allocates or clears memory.
 void StepStream::forgetStep() {
-  keep(keptRows, datasets, &Dataset::rows);
+  keep(keptSlices, datasets, &Dataset::slice);
   keep(keptColumns, sources, &Source::values);
   keep(keptValues, outputs, &Output::values);
   outputs.clear();

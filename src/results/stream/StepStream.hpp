@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "model/outputs/ColumnEvaluator.hpp"
-#include "results/stream/HydraulicConsumer.hpp"
 #include "interfaces/IEntities.hpp"
 #include "interfaces/IH5Reader.hpp"
 #include "interfaces/IH5Writer.hpp"
+#include "model/outputs/ColumnEvaluator.hpp"
+#include "results/stream/HydraulicConsumer.hpp"
 
 namespace results {
 
@@ -38,7 +38,7 @@ class StepStream {
   // take about 200 KB.
   static constexpr int defaultBlockRows = 2048;
 
-  explicit StepStream(api::IH5Reader& results, int sliceRows = defaultSliceRows, int blockRows = defaultBlockRows);
+  explicit StepStream(api::IH5Reader& file, int sliceRows = defaultSliceRows, int blockRows = defaultBlockRows);
 
   // The dataset at path, opened at its first use in a step and held until
   // the step is written.
@@ -57,12 +57,12 @@ class StepStream {
   // Streams everything added since the last write into the auxiliary file,
   // in the order the outputs were added, and feeds the consumers; then
   // closes the step's datasets.
-  void write(double threshold, api::IH5Writer& auxiliaryFile);
+  void write(double dryDepth, api::IH5Writer& auxiliaryFile);
 
  private:
   struct Dataset {
     std::unique_ptr<api::IRowReader> reader;
-    std::vector<double> rows;  // the slice, row order
+    std::vector<double> slice;  // the slice's rows, in row order
     int count = 0;             // rows in the slice
     const double* block = nullptr;
     std::size_t blockCells = 0;
@@ -78,7 +78,7 @@ class StepStream {
   struct Output {
     std::string path;
     std::vector<int> sourceOf;
-    int rows = 0;
+    int cells = 0;  // of the output's dataset
     int components = 0;
     std::vector<model::ColumnForm> forms;
     std::vector<model::TransformFunction> functions;
@@ -90,10 +90,10 @@ class StepStream {
   int longestInput() const;
   void readSlice(int first);
   void prepareBlocks();
-  void computeBlock(int first, int offset, double threshold);
+  void computeBlock(int first, int offset, double dryDepth);
   void takeColumns(int offset);
-  void computeOutput(Output& output, int offset, double threshold);
-  void computeCells(Output& output, std::size_t cells, double* rows, double threshold);
+  void computeOutput(Output& output, int offset, double dryDepth);
+  void computeCells(Output& output, std::size_t cells, double* rows, double dryDepth);
   void writeSlice(Output& output, int first, api::IH5Writer& auxiliaryFile);
   void feedConsumers(int firstCell);
   void forgetStep();
@@ -102,7 +102,7 @@ class StepStream {
                    std::vector<double> Item::*buffer);
   static std::vector<double> kept(std::vector<std::vector<double>>& buffers, std::size_t position);
 
-  api::IH5Reader& results;
+  api::IH5Reader& file;
   int sliceRows;
   int blockRows;
   std::vector<Dataset> datasets;
@@ -117,7 +117,7 @@ class StepStream {
   std::vector<model::ColumnEvaluator::Source> blockSources;
   std::vector<const double*> blockColumns;
   // The buffers of the previous step's datasets, columns and outputs.
-  std::vector<std::vector<double>> keptRows, keptColumns, keptValues;
+  std::vector<std::vector<double>> keptSlices, keptColumns, keptValues;
 };
 
 }  // namespace results

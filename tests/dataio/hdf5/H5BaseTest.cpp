@@ -2,12 +2,12 @@
 
 #include <memory>
 
+#include "dataio/hdf5/H5Base.hpp"
+#include "dataio/hdf5/H5Writer.hpp"
+#include "h5/H5Exceptions.hpp"
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
-#include "dataio/hdf5/H5Base.hpp"
-#include "h5/H5Exceptions.hpp"
 #include "support/H5TestFile.hpp"
-#include "dataio/hdf5/H5Writer.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

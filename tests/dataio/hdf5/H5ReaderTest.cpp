@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "dataio/hdf5/H5Reader.hpp"
+#include "h5/H5Exceptions.hpp"
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
-#include "h5/H5Exceptions.hpp"
-#include "dataio/hdf5/H5Reader.hpp"
 #include "support/H5TestFile.hpp"
 #include "support/TempDir.hpp"
 

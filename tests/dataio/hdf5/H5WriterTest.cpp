@@ -4,13 +4,13 @@
 #include <memory>
 #include <stdexcept>
 
+#include "dataio/hdf5/H5Reader.hpp"
+#include "dataio/hdf5/H5Writer.hpp"
+#include "h5/H5Exceptions.hpp"
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
-#include "h5/H5Exceptions.hpp"
-#include "support/StoredValues.hpp"
-#include "dataio/hdf5/H5Reader.hpp"
 #include "support/H5TestFile.hpp"
-#include "dataio/hdf5/H5Writer.hpp"
+#include "support/StoredValues.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

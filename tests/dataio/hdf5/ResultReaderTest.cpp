@@ -3,12 +3,12 @@
 #include <cmath>
 #include <memory>
 
+#include "dataio/hdf5/ResultReader.hpp"
+#include "h5/H5Exceptions.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
-#include "h5/H5Exceptions.hpp"
 #include "support/H5TestFile.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

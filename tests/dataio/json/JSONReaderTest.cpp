@@ -12,10 +12,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "dataio/json/JSONReader.hpp"
+#include "interfaces/Failure.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/CerrCapture.hpp"
-#include "interfaces/Failure.hpp"
-#include "dataio/json/JSONReader.hpp"
 #include "support/TempDir.hpp"
 
 using testing_support::CerrCapture;

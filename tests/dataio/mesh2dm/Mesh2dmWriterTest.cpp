@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "support/BinaryRun.hpp"
-#include "synthetic/Channel.hpp"
-#include "support/FailureReport.hpp"
-#include "synthetic/Mesh.hpp"
 #include "dataio/mesh2dm/Mesh2dmWriter.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/FailureReport.hpp"
 #include "support/TempDir.hpp"
+#include "synthetic/Channel.hpp"
+#include "synthetic/Mesh.hpp"
 
 using testing_support::failureReport;
 

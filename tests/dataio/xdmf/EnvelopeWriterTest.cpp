@@ -7,10 +7,10 @@
 #include <regex>
 #include <string>
 
-#include "support/BinaryRun.hpp"
 #include "dataio/xdmf/EnvelopeXdmfWriter.hpp"
-#include "support/FailureReport.hpp"
 #include "dataio/xdmf/PortableEnvelopeWriter.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/FailureReport.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

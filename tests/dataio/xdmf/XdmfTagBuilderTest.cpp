@@ -4,11 +4,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "dataio/xdmf/XdmfTagBuilder.hpp"
+#include "interfaces/Failure.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/CerrCapture.hpp"
-#include "interfaces/Failure.hpp"
 #include "support/TempDir.hpp"
-#include "dataio/xdmf/XdmfTagBuilder.hpp"
 
 using testing_support::CerrCapture;
 using dataio::XdmfTagBuilder;

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "support/BinaryRun.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
+#include "support/BinaryRun.hpp"
 #include "support/ModelTestSupport.hpp"
 #include "support/TempDir.hpp"
 

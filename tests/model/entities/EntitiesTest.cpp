@@ -2,8 +2,8 @@
 
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
-#include "support/ModelTestSupport.hpp"
 #include "model/outputs/OutputDefinitions.hpp"
+#include "support/ModelTestSupport.hpp"
 
 using namespace model;
 using model_testing::checkLine;

@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "model/catalogue/Catalogue.hpp"
-#include "support/FailureReport.hpp"
 #include "model/outputs/ColumnEvaluator.hpp"
 #include "model/outputs/ColumnForms.hpp"
 #include "model/outputs/OutputDefinitions.hpp"
+#include "support/FailureReport.hpp"
 
 using namespace model;
 

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "results/console/ExportProgress.hpp"
 #include "interfaces/Failure.hpp"
+#include "results/console/ExportProgress.hpp"
+#include "support/BinaryRun.hpp"
 #include "support/TempDir.hpp"
 #include "support/TerminalRun.hpp"
-#include "support/BinaryRun.hpp"
 
 using namespace testing_support;
 using results::ExportProgress;

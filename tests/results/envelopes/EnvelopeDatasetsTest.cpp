@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "support/BinaryRun.hpp"
-#include "results/envelopes/EnvelopeDatasets.hpp"
-#include "dataio/xdmf/EnvelopeXdmfWriter.hpp"
-#include "support/FailureReport.hpp"
 #include "dataio/hdf5/H5Writer.hpp"
+#include "dataio/xdmf/EnvelopeXdmfWriter.hpp"
+#include "results/envelopes/EnvelopeDatasets.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/FailureReport.hpp"
 #include "support/StoredMatrix.hpp"
 #include "support/TempDir.hpp"
 

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "results/stream/BackgroundConsumer.hpp"
 #include "results/envelopes/EnvelopeAccumulator.hpp"
+#include "results/stream/BackgroundConsumer.hpp"
 #include "support/FailureReport.hpp"
 
 using results::BackgroundConsumer;

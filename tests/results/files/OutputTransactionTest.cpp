@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "results/files/OutputTransaction.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/FailureReport.hpp"
-#include "results/files/OutputTransaction.hpp"
 #include "support/TempDir.hpp"
 
 using namespace results;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/FailureReport.hpp"
 #include "results/files/XmlSafeName.hpp"
+#include "support/FailureReport.hpp"
 
 using testing_support::failureReport;
 

@@ -7,12 +7,12 @@
 #include <memory>
 #include <optional>
 
-#include "support/CerrCapture.hpp"
-#include "results/selection/ExportSelection.hpp"
-#include "model/compose/Factory.hpp"
-#include "support/FailureReport.hpp"
-#include "results/stored/OutputData.hpp"
 #include "dataio/hdf5/ResultReader.hpp"
+#include "model/compose/Factory.hpp"
+#include "results/selection/ExportSelection.hpp"
+#include "results/stored/OutputData.hpp"
+#include "support/CerrCapture.hpp"
+#include "support/FailureReport.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 

@@ -3,11 +3,11 @@
 #include <functional>
 #include <memory>
 
+#include "dataio/hdf5/ResultReader.hpp"
+#include "results/stored/MeshCheck.hpp"
 #include "support/FailureReport.hpp"
 #include "support/H5TestFile.hpp"
 #include "support/HostileResults.hpp"
-#include "results/stored/MeshCheck.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
 #include "support/TempDir.hpp"
 
 using testing_support::failureReport;

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "support/CerrCapture.hpp"
+#include "dataio/hdf5/ResultReader.hpp"
 #include "model/compose/Factory.hpp"
 #include "results/stored/OutputData.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
+#include "support/CerrCapture.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 

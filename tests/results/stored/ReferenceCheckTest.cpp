@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "dataio/hdf5/ResultReader.hpp"
+#include "results/stored/ReferenceCheck.hpp"
 #include "support/FailureReport.hpp"
 #include "support/H5TestFile.hpp"
-#include "results/stored/ReferenceCheck.hpp"
-#include "dataio/hdf5/ResultReader.hpp"
 #include "support/TempDir.hpp"
 
 using testing_support::failureReport;

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <memory>
 
-#include "support/CerrCapture.hpp"
-#include "model/compose/Factory.hpp"
 #include "dataio/hdf5/H5Reader.hpp"
 #include "dataio/hdf5/H5Writer.hpp"
-#include "model/outputs/OutputDefinitions.hpp"
 #include "dataio/hdf5/ResultReader.hpp"
-#include "synthetic/ResultsFile.hpp"
-#include "support/TempDir.hpp"
+#include "model/compose/Factory.hpp"
+#include "model/outputs/OutputDefinitions.hpp"
 #include "results/xdmf/XdmfFormat.hpp"
+#include "support/CerrCapture.hpp"
+#include "support/TempDir.hpp"
+#include "synthetic/ResultsFile.hpp"
 
 using namespace testing_support;
 

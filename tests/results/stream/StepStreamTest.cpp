@@ -11,14 +11,14 @@
 #include <limits>
 #include <memory>
 
+#include "dataio/hdf5/H5Reader.hpp"
+#include "dataio/hdf5/H5Writer.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/outputs/ColumnForms.hpp"
-#include "support/StoredValues.hpp"
-#include "dataio/hdf5/H5Reader.hpp"
-#include "support/H5TestFile.hpp"
-#include "dataio/hdf5/H5Writer.hpp"
 #include "model/outputs/OutputDefinitions.hpp"
 #include "results/stream/StepStream.hpp"
+#include "support/H5TestFile.hpp"
+#include "support/StoredValues.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;

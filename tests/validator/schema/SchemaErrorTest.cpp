@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "validator/schema/SchemaExceptions.hpp"
 #include "support/ValidationRun.hpp"
+#include "validator/schema/SchemaExceptions.hpp"
 
 using jsv::ValidationStatus;
 using validator_testing::schemaErrorReport;

@@ -12,8 +12,8 @@
 //                         alone (flood_tracking_t, ...), written once
 //   <attribute>/static    values of data stored once (a fixed bed), written once
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,32 +21,31 @@
 #include "interfaces/IModel.hpp"
 #include "interfaces/IResultReader.hpp"
 #include "interfaces/IXdmfWriter.hpp"
+#include "results/xdmf/DocumentForm.hpp"
+#include "results/xdmf/DryDepth.hpp"
+#include "results/xdmf/StepDatasets.hpp"
 
 namespace results {
 
-class PortableAttributes {
+class PortableForm : public DocumentForm {
  public:
   using Columns = std::vector<model::DataColumn>;
-  // How the export reads its data: the dataset that holds a data column of an
-  // output at a step, that dataset whole (valid while the step is written),
-  // and the depth below which a cell counts as dry.
-  struct Inputs {
-    api::IResultReader& reader;
-    api::IModel& model;
-    std::function<std::string(api::IOutput* out, const Columns& columns, Columns::const_iterator column, int step)>
-        columnPath;
-    std::function<const api::DoubleTable&(const std::string& path)> table;
-    std::function<double()> minimumDepth;
-  };
 
-  // auxiliaryReference is the auxiliary file as the document names it.
-  PortableAttributes(Inputs inputs, api::IXdmfWriter& document, api::IH5Writer& auxiliaryFile,
-                     std::string auxiliaryReference);
+  // The document names its collection collectionName and its auxiliary file
+  // auxiliaryReference, as the document's folder sees it. The reader, the
+  // model, the auxiliary file and the dry depth belong to the export, which
+  // outlives the form.
+  PortableForm(api::IResultReader& reader, api::IModel& model, api::IH5Writer& auxiliaryFile, DryDepth& dryDepth,
+               const std::string& collectionName, std::string auxiliaryReference);
 
   // Copies the mesh into the auxiliary file and declares it; the cell count.
-  int addMesh();
-  // The output's attributes at the step, into the open step of the document.
-  void addOutput(api::IOutput* out, int step);
+  int addMesh() override;
+  // A step's stored datasets are read anew.
+  void addTimeStep(double time) override;
+  void addOutput(api::IOutput* out, int step) override;
+  void write(const std::string& documentFile) override;
+  std::unique_ptr<api::IEnvelopeWriter> envelopeDocument(double lastTime) const override;
+  const std::string& meshFile() const override { return auxiliaryReference; }
 
  private:
   // One input column of a stored dataset, as its rows.
@@ -59,16 +58,19 @@ class PortableAttributes {
 
   void addFloodTracking(api::IOutput* out, const Columns& columns);
   std::string stepKey(api::IOutput* out, const Columns& columns, int step) const;
-  std::vector<Column> readColumns(api::IOutput* out, const Columns& columns, int step) const;
+  std::vector<Column> readColumns(api::IOutput* out, const Columns& columns, int step);
   void writeStored(const std::string& path, const std::vector<Column>& inputs);
   void writeTransformed(api::IOutput* out, const std::string& path, const std::vector<Column>& inputs);
   void writeValues(const std::string& path, int rows, int width);
   void declare(const std::string& name, const std::string& path, int components);
 
-  Inputs in;
-  api::IXdmfWriter& document;
+  api::IResultReader& reader;
+  api::IModel& model;
   api::IH5Writer& auxiliary;
+  DryDepth& dryDepth;
   std::string auxiliaryReference;
+  StepDatasets tables;  // the stored datasets of the step, each read once
+  std::unique_ptr<api::IXdmfWriter> document;
   std::map<std::string, int> written;  // auxiliary dataset -> its rows
   std::vector<double> values;          // rows x components, reused
 };

@@ -1,14 +1,15 @@
-#include "results/xdmf/PortableAttributes.hpp"
+#include "results/xdmf/PortableForm.hpp"
 
+#include "dataio/xdmf/PortableEnvelopeWriter.hpp"
+#include "dataio/xdmf/PortableXdmfWriter.hpp"
 #include "interfaces/Failure.hpp"
 #include "results/stored/ResultsMesh.hpp"
+#include "results/xdmf/FloodRecord.hpp"
+#include "results/xdmf/StoredColumns.hpp"
 
 namespace results {
 
 namespace {
-
-// The default document's names for the columns of the flood record.
-const char* const floodSuffixes[] = {"_t", "_h", "_v", "_q", "_tau"};
 
 // Rows of three values, packed for one dataset write; an empty mesh gives an
 // empty dataset.
@@ -26,25 +27,41 @@ int widthOf(int components) { return components == 1 ? 1 : 3; }
 
 }  // namespace
 
-PortableAttributes::PortableAttributes(Inputs inputs, api::IXdmfWriter& document_, api::IH5Writer& auxiliaryFile,
-                                       std::string auxiliaryReference_)
-    : in(std::move(inputs)),
-      document(document_),
+PortableForm::PortableForm(api::IResultReader& reader_, api::IModel& model_, api::IH5Writer& auxiliaryFile,
+                           DryDepth& dryDepth_, const std::string& collectionName, std::string auxiliaryReference_)
+    : reader(reader_),
+      model(model_),
       auxiliary(auxiliaryFile),
-      auxiliaryReference(std::move(auxiliaryReference_)) {}
+      dryDepth(dryDepth_),
+      auxiliaryReference(std::move(auxiliaryReference_)),
+      tables(reader_),
+      document(createPortableXdmfWriter(collectionName, auxiliaryReference)) {
+  RESULTS_CHECK(this->document, "the factory failed to generate a valid Xdmf writer");
+}
+
+void PortableForm::addTimeStep(double time) {
+  tables.beginStep();
+  document->addTimeStep(time);
+}
+
+void PortableForm::write(const std::string& documentFile) { document->write(documentFile); }
+
+std::unique_ptr<api::IEnvelopeWriter> PortableForm::envelopeDocument(double lastTime) const {
+  return std::unique_ptr<api::IEnvelopeWriter>(createPortableEnvelopeWriter(lastTime));
+}
 
 // The mesh keeps its results-file paths: CellsAll/Topology, NodesAll/Coordnts.
-int PortableAttributes::addMesh() {
-  const ResultsMesh mesh = readResultsMesh(in.reader, in.model);
+int PortableForm::addMesh() {
+  const ResultsMesh mesh = readResultsMesh(reader, model);
   const int cells = static_cast<int>(mesh.topology.size());
   const int nodes = static_cast<int>(mesh.coordinates.size());
   auxiliary.writeIntBuffer(mesh.topologyPath, cells, 3, packed(mesh.topology).data());
   auxiliary.writeDoubleBuffer(mesh.coordinatesPath, nodes, 3, packed(mesh.coordinates).data());
-  document.addMesh(cells, mesh.topologyPath, 3 * cells, mesh.coordinatesPath, 3 * nodes);
+  document->addMesh(cells, mesh.topologyPath, 3 * cells, mesh.coordinatesPath, 3 * nodes);
   return cells;
 }
 
-void PortableAttributes::addOutput(api::IOutput* out, int step) {
+void PortableForm::addOutput(api::IOutput* out, int step) {
   RESULTS_CHECK(out, "a valid output is required");
   const Columns columns = out->getDataColumns();
   if (out->getID() == model::flood_tracking) return addFloodTracking(out, columns);
@@ -64,12 +81,12 @@ void PortableAttributes::addOutput(api::IOutput* out, int step) {
 
 // The record of the first stored step, at every step: five scalars, each
 // dataset written once.
-void PortableAttributes::addFloodTracking(api::IOutput* out, const Columns& columns) {
-  RESULTS_CHECK(columns.size() >= 5, "the flood record needs five columns");
+void PortableForm::addFloodTracking(api::IOutput* out, const Columns& columns) {
+  RESULTS_CHECK(columns.size() >= floodRecordColumns, "the flood record needs five columns");
   const std::string key = stepKey(out, columns, 0);
   std::vector<Column> inputs;
-  for (int i = 0; i < 5; ++i) {
-    const std::string name = out->getName() + floodSuffixes[i];
+  for (int i = 0; i < floodRecordColumns; ++i) {
+    const std::string name = out->getName() + floodRecordSuffixes[i];
     const std::string path = name + "/" + key;
     if (written.count(path) == 0) {
       if (inputs.empty()) inputs = readColumns(out, columns, 0);
@@ -82,23 +99,23 @@ void PortableAttributes::addFloodTracking(api::IOutput* out, const Columns& colu
 // The step whose values an attribute holds: the current one when an input
 // is read at it; otherwise they are the same at every step: "0" when they
 // hold the first stored step, "static" when all their data are stored once.
-std::string PortableAttributes::stepKey(api::IOutput* out, const Columns& columns, int step) const {
+std::string PortableForm::stepKey(api::IOutput* out, const Columns& columns, int step) const {
   bool stepped = false;
   for (auto column = columns.begin(); column != columns.end(); ++column) {
-    if (!in.model.getData(column->first)->isTimeDependent()) continue;
+    if (!model.getData(column->first)->isTimeDependent()) continue;
     stepped = true;
-    if (in.columnPath(out, columns, column, step) != in.columnPath(out, columns, column, 0))
+    if (columnDatasetPath(model, out, columns, column, step) != columnDatasetPath(model, out, columns, column, 0))
       return std::to_string(step);
   }
   return stepped ? "0" : "static";
 }
 
-std::vector<PortableAttributes::Column> PortableAttributes::readColumns(api::IOutput* out, const Columns& columns,
-                                                                        int step) const {
+std::vector<PortableForm::Column> PortableForm::readColumns(api::IOutput* out, const Columns& columns,
+                                                                        int step) {
   std::vector<Column> inputs;
   for (auto column = columns.begin(); column != columns.end(); ++column) {
-    const std::string path = in.columnPath(out, columns, column, step);
-    const api::DoubleTable& table = in.table(path);
+    const std::string path = columnDatasetPath(model, out, columns, column, step);
+    const api::DoubleTable& table = tables.get(path);
     if (column->second < 0 || column->second >= table.columns)
       failure::fail("dataset <", path, "> does not contain column ", column->second, "!");
     inputs.push_back({table.values.data() + column->second, table.columns, table.rows});
@@ -108,7 +125,7 @@ std::vector<PortableAttributes::Column> PortableAttributes::readColumns(api::IOu
   return inputs;
 }
 
-void PortableAttributes::writeStored(const std::string& path, const std::vector<Column>& inputs) {
+void PortableForm::writeStored(const std::string& path, const std::vector<Column>& inputs) {
   const int rows = inputs.front().rows;
   const int width = widthOf(static_cast<int>(inputs.size()));
   values.assign(static_cast<std::size_t>(rows) * width, 0.0);
@@ -119,7 +136,7 @@ void PortableAttributes::writeStored(const std::string& path, const std::vector<
 
 // Cell by cell with the output's own functions, as the default document's
 // computed outputs are.
-void PortableAttributes::writeTransformed(api::IOutput* out, const std::string& path,
+void PortableForm::writeTransformed(api::IOutput* out, const std::string& path,
                                           const std::vector<Column>& inputs) {
   const int nf = out->getNrDataFunctions();
   std::vector<model::TransformFunction> transformers;
@@ -127,7 +144,7 @@ void PortableAttributes::writeTransformed(api::IOutput* out, const std::string& 
     transformers.push_back(out->getDataFunction(f).second);
     RESULTS_CHECK(transformers.back(), "failed to transform the data because the transformation is invalid");
   }
-  const double depth = in.minimumDepth();
+  const double depth = dryDepth.value();
   const int rows = inputs.front().rows;
   const int width = widthOf(nf);
   values.assign(static_cast<std::size_t>(rows) * width, 0.0);
@@ -139,19 +156,19 @@ void PortableAttributes::writeTransformed(api::IOutput* out, const std::string& 
   writeValues(path, rows, width);
 }
 
-void PortableAttributes::writeValues(const std::string& path, int rows, int width) {
+void PortableForm::writeValues(const std::string& path, int rows, int width) {
   auxiliary.writeDoubleBuffer(path, rows, width, values.data());
   written[path] = rows;
 }
 
 // <Attribute AttributeType="Scalar" Name="water_depth" Center="Cell">
 //     <DataItem ... Dimensions="6000 1" ...>out_aux.h5:/water_depth/12
-void PortableAttributes::declare(const std::string& name, const std::string& path, int components) {
+void PortableForm::declare(const std::string& name, const std::string& path, int components) {
   const int rows = written.at(path);
   if (components == 1)
-    document.addScalar(name, rows, auxiliaryReference, path, 1, 0);
+    document->addScalar(name, rows, auxiliaryReference, path, 1, 0);
   else
-    document.addVector(name, rows, auxiliaryReference, path, 3, {0, 1});
+    document->addVector(name, rows, auxiliaryReference, path, 3, {0, 1});
 }
 
 }  // namespace results
