@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: an optimised build, and a build with
+# Installs the build and the readers the tests check with, then builds and
+# runs every test twice: an optimised build, and a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer that stops at the first error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh --readers
 
 jobs=$(nproc)
 
