@@ -16,7 +16,8 @@ const char* const resultsConfigurationSchema = R"schema(
             "type": "object",
             "description": "Parameter required for the output generation.",
             "required": ["format"],
-            "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable", "envelopes"],
+            "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable", "envelopes",
+                         "gauges", "sections"],
             "properties": {
               "format": {
                 "type": "string",
@@ -68,6 +69,54 @@ const char* const resultsConfigurationSchema = R"schema(
                     "type": "number",
                     "minimum": 0,
                     "description": "A cell counts as wet when its water depth in metres is at least this (default: the run's minimum water depth, 0 when the results file has none)."
+                  }
+                }
+              },
+              "gauges": {
+                "type": "array",
+                "description": "Points whose cell's values at every selected time go to a CSV file named after the stem with _gauge_ and the gauge's name (at most 10000).",
+                "items": {
+                  "type": "object",
+                  "required": ["name", "x", "y"],
+                  "properties": {
+                    "name": {
+                      "type": "string",
+                      "description": "Letters, digits, _ and -, unique within the entry."
+                    },
+                    "x": {
+                      "type": "number",
+                      "description": "The gauge's x coordinate, as the mesh's nodes have them."
+                    },
+                    "y": {
+                      "type": "number",
+                      "description": "The gauge's y coordinate, as the mesh's nodes have them."
+                    }
+                  }
+                }
+              },
+              "sections": {
+                "type": "array",
+                "description": "Polylines whose discharge in m3/s at every selected time goes to the CSV file named after the stem with _sections (at most 10000).",
+                "items": {
+                  "type": "object",
+                  "required": ["name", "points"],
+                  "properties": {
+                    "name": {
+                      "type": "string",
+                      "description": "Letters, digits, _ and -, unique within the entry."
+                    },
+                    "points": {
+                      "type": "array",
+                      "description": "Two or more points [x, y]; flow from the left to the right of the line, walked from its first point, counts as positive.",
+                      "items": {
+                        "type": "array",
+                        "description": "A point [x, y].",
+                        "items": {
+                          "type": "number",
+                          "description": "A coordinate."
+                        }
+                      }
+                    }
                   }
                 }
               }

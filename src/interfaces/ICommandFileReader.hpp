@@ -55,6 +55,10 @@ class ICommandFileReader {
   // Whether the item has the member at all, whatever its value (an empty
   // list or object included). key may be a "/"-separated path inside the item.
   virtual bool hasItem(const std::string& path, const int& index, const std::string& key) const = 0;
+  // The number of elements of the item's list member (0 when it is absent or
+  // no list). Inside an item, a key piece of digits designates an element of
+  // a list ("gauges/2/x").
+  virtual int getItemSize(const std::string& path, const int& index, const std::string& key) const = 0;
   virtual bool getItemBool(const std::string& path, const int& index, const std::string& key,
                            const bool& defaultValue) const = 0;
   virtual std::vector<std::string> getItemStringVector(const std::string& path, const int& index,

@@ -117,8 +117,20 @@ void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, Outp
     shared = auxiliaryFiles.emplace(location, file).first;
   }
   const std::string envelopeDocument = selection.envelopes ? transaction.stage(selection.envelopeDocument()) : "";
-  formats.push_back(std::make_unique<XdmfFormat>(readerView, modelView, selection, mesh, shared->second,
-                                                 transaction.stage(selection.document()), envelopeDocument));
+  auto format = std::make_unique<XdmfFormat>(readerView, modelView, selection, mesh, shared->second,
+                                             transaction.stage(selection.document()), envelopeDocument);
+  if (!selection.hydrographs.empty()) {
+    std::vector<std::string> seriesFiles;
+    for (const std::string& name : selection.seriesFiles()) seriesFiles.push_back(transaction.stage(name));
+    format->recordHydrographs(
+        std::make_unique<HydrographRecorder>(*reader, *model, selection, meshGeometry(), std::move(seriesFiles)));
+  }
+  formats.push_back(std::move(format));
+}
+
+const MeshGeometry& Results::meshGeometry() {
+  if (!geometry) geometry = std::make_unique<MeshGeometry>(*reader, *model);
+  return *geometry;
 }
 
 }  // namespace results

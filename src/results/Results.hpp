@@ -14,6 +14,7 @@
 #include "interfaces/IResultReader.hpp"
 #include "interfaces/IResults.hpp"
 #include "results/files/OutputTransaction.hpp"
+#include "results/hydrographs/MeshGeometry.hpp"
 #include "results/selection/ExportSelection.hpp"
 #include "results/stored/MeshCheck.hpp"
 
@@ -32,6 +33,7 @@ class Results : public api::IResults {
 
  private:
   void addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction);
+  const MeshGeometry& meshGeometry();
 
   // Owned; a constructor that fails half-way still releases what it opened.
   std::unique_ptr<api::IResultReader> reader;
@@ -45,6 +47,8 @@ class Results : public api::IResults {
   // Exports of one auxiliary file share it: it is created once and closed
   // (with its errors reported) before the run counts as done.
   std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
+  // The mesh in the plane, read at the first entry with gauges or sections.
+  std::unique_ptr<MeshGeometry> geometry;
 };
 
 }  // namespace results

@@ -44,6 +44,14 @@ const json& memberOf(const json& value, const std::string& key) {
   return member == value.end() ? nullValue() : *member;
 }
 
+// Inside an item, digits select an element of a list; an element beyond its
+// end, or a piece of another kind, finds nothing.
+const json* elementOf(const json& list, const std::string& key) {
+  if (key.empty() || key.size() > 9 || key.find_first_not_of("0123456789") != std::string::npos) return nullptr;
+  const std::size_t position = std::stoul(key);
+  return position < list.size() ? &list[position] : nullptr;
+}
+
 // An ifstream "opens" a directory on some systems; it is no readable file.
 bool isReadableFile(const std::string& path, const std::ifstream& stream) {
   std::error_code error;
@@ -119,6 +127,11 @@ const json* JSONReader::itemMember(const std::string& path, int index, const std
   if (index < 0 || static_cast<std::size_t>(index) >= array.value->size()) return nullptr;
   const json* value = &(*array.value)[static_cast<std::size_t>(index)];
   for (const auto& name : keysOf(key)) {
+    if (value->is_array()) {
+      value = elementOf(*value, name);
+      if (value == nullptr) return nullptr;
+      continue;
+    }
     if (!value->is_object()) return nullptr;
     const auto member = value->find(name);
     if (member == value->end()) return nullptr;
@@ -136,7 +149,8 @@ JSONReader::Resolved JSONReader::resolveItem(const std::string& path, int index,
   if (isEmptyValue(element)) return notFound;
   const json* value = &element;
   for (const auto& name : keysOf(key)) {
-    value = &memberOf(*value, name);
+    const json* listed = value->is_array() ? elementOf(*value, name) : nullptr;
+    value = value->is_array() ? (listed ? listed : &nullValue()) : &memberOf(*value, name);
     if (isEmptyValue(*value)) return notFound;
   }
   return {value, true};
@@ -276,6 +290,10 @@ std::vector<double> JSONReader::getItemDoubleVector(const std::string& path, con
 
 bool JSONReader::hasItem(const std::string& path, const int& index, const std::string& key) const {
   return itemMember(path, index, key) != nullptr;
+}
+int JSONReader::getItemSize(const std::string& path, const int& index, const std::string& key) const {
+  const json* value = itemMember(path, index, key);
+  return value != nullptr && value->is_array() ? static_cast<int>(value->size()) : 0;
 }
 bool JSONReader::getItemBool(const std::string& path, const int& index, const std::string& key,
                              const bool& defaultValue) const {

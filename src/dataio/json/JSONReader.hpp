@@ -58,6 +58,7 @@ class JSONReader : public api::ICommandFileReader {
                                           const std::vector<double>& defaultValue) const override;
 
   bool hasItem(const std::string& path, const int& index, const std::string& key) const override;
+  int getItemSize(const std::string& path, const int& index, const std::string& key) const override;
   bool getItemBool(const std::string& path, const int& index, const std::string& key,
                    const bool& defaultValue) const override;
   std::vector<std::string> getItemStringVector(const std::string& path, const int& index, const std::string& key,

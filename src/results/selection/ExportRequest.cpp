@@ -3,12 +3,14 @@
 #include <cmath>
 #include <limits>
 
+#include "results/hydrographs/HydrographRequest.hpp"
+
 namespace results {
 
 namespace {
 
 const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document", "mesh_2dm", "portable",
-                                         "envelopes"};
+                                         "envelopes", "gauges", "sections"};
 
 std::optional<double> number(const api::ICommandFileReader& config, int entry, const std::string& key) {
   if (!config.hasItem(exportListPath, entry, key)) return std::nullopt;
@@ -44,6 +46,7 @@ ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry
   request.portable = config.getItemBool(exportListPath, entry, "portable", false);
   request.envelopes = config.hasItem(exportListPath, entry, "envelopes");
   request.wetDepth = number(config, entry, "envelopes/wet_depth");
+  request.hydrographs = readHydrographPlaces(config, entry);
   return request;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "interfaces/ICommandFileReader.hpp"
+#include "results/hydrographs/HydrographPlaces.hpp"
 
 namespace results {
 
@@ -25,6 +26,7 @@ struct ExportRequest {
   bool portable = false;  // the document form that needs no file but its auxiliary one
   bool envelopes = false;  // also the flood envelopes of the selected times
   std::optional<double> wetDepth;  // the envelopes' own wet depth
+  HydrographPlaces hydrographs;    // gauges and sections, checked in themselves
 
   // The key path of one of the entry's members, as messages name it.
   std::string memberPath(const std::string& key) const;

@@ -46,25 +46,44 @@ std::vector<SelectedTime> window(const ExportRequest& request, const api::TimeTa
   return kept;
 }
 
-// The envelopes follow the hydraulic state through flow_velocity's columns:
-// the water surface and the discharge of the hydraulic state, and the bed.
+// What a member needs: an output of the model setup (named by its long
+// description when the setup lacks it) whose data the results file holds.
 // Without stored times the format reports the run's lack of them.
-void requireHydraulicState(const ExportRequest& request, api::IModel& model, api::IResultReader& reader,
-                           bool timesSelected) {
+struct Need {
+  const char* member;
+  model::OutputID output;
+  const char* setupText;
+  const char* dataText;
+};
+
+void requireData(const ExportRequest& request, api::IModel& model, api::IResultReader& reader, bool timesSelected,
+                 const Need& need) {
   const std::vector<model::OutputID> valid = model.getValidOutputs();
-  if (std::find(valid.begin(), valid.end(), model::flow_velocity) == valid.end())
-    failure::fail(request.memberPath("envelopes"),
-                  " needs the hydraulic state (water surface, bed elevation and discharge), which this model setup "
-                  "does not have");
+  if (std::find(valid.begin(), valid.end(), need.output) == valid.end())
+    failure::fail(request.memberPath(need.member), " needs ", need.setupText, ", which this model setup does not have");
   if (!timesSelected) return;
-  const model::OutputID velocity = model.requireOutput(model::OutputProps.at(model::flow_velocity).name);
-  const std::string missing = missingDataset(model, reader, velocity);
+  const model::OutputID output = model.requireOutput(model::OutputProps.at(need.output).name);
+  const std::string missing = missingDataset(model, reader, output);
   if (!missing.empty())
-    failure::fail(request.memberPath("envelopes"), " needs the hydraulic state, but its data <", missing,
+    failure::fail(request.memberPath(need.member), " needs ", need.dataText, ", but its data <", missing,
                   "> are not in the results file <", reader.getFileName(), ">");
 }
 
+// The envelopes follow the hydraulic state through flow_velocity's columns:
+// the water surface and the discharge of the hydraulic state, and the bed.
+const Need envelopeNeed{"envelopes", model::flow_velocity,
+                        "the hydraulic state (water surface, bed elevation and discharge)", "the hydraulic state"};
+// The sections sum the stored discharge, spec_discharge's data.
+const Need sectionNeed{"sections", model::spec_discharge, "the specific discharge", "the specific discharge"};
+
 }  // namespace
+
+std::vector<std::string> ExportSelection::seriesFiles() const {
+  std::vector<std::string> files;
+  for (const Gauge& gauge : hydrographs.gauges) files.push_back(gaugeFileOf(stem, gauge.name));
+  if (!hydrographs.sections.empty()) files.push_back(sectionsFileOf(stem));
+  return files;
+}
 
 bool ExportSelection::sameContent(const ExportSelection& other) const {
   return outputs == other.outputs && times == other.times && portable == other.portable &&
@@ -75,6 +94,7 @@ std::vector<OutputFile> ExportSelection::outputFiles() const {
   std::vector<OutputFile> files{{"auxiliary file", auxiliaryFile()}, {"document", document()}};
   if (envelopes) files.push_back({"envelope document", envelopeDocument()});
   if (mesh2dm) files.push_back({"mesh file", meshFile()});
+  for (const std::string& series : seriesFiles()) files.push_back({"series file", series});
   return files;
 }
 
@@ -99,10 +119,12 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
   selection.storedTimes = stored.size();
   selection.times = window(request, stored);
   if (request.envelopes) {
-    requireHydraulicState(request, model, reader, !selection.times.empty());
+    requireData(request, model, reader, !selection.times.empty(), envelopeNeed);
     selection.envelopes = true;
     selection.envelopeWetDepth = request.wetDepth ? *request.wetDepth : minimumWaterDepth(reader);
   }
+  if (!request.hydrographs.sections.empty()) requireData(request, model, reader, !selection.times.empty(), sectionNeed);
+  selection.hydrographs = request.hydrographs;
   return selection;
 }
 

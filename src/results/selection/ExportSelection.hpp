@@ -10,6 +10,7 @@
 #include "interfaces/IModel.hpp"
 #include "interfaces/IResultReader.hpp"
 #include "results/files/OutputNames.hpp"
+#include "results/hydrographs/HydrographPlaces.hpp"
 #include "results/selection/ExportRequest.hpp"
 
 namespace results {
@@ -37,11 +38,14 @@ struct ExportSelection {
   bool portable = false;                 // the portable document form
   bool envelopes = false;                // also write envelopeDocument() and the envelopes
   double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
+  HydrographPlaces hydrographs;          // the series written beside the document
 
   std::string document() const { return documentOf(stem); }
   std::string auxiliaryFile() const { return auxiliaryFileOf(stem); }
   std::string meshFile() const { return meshFileOf(stem); }
   std::string envelopeDocument() const { return envelopeDocumentOf(stem); }
+  // One file per gauge, in the entry's order, then the sections' file.
+  std::vector<std::string> seriesFiles() const;
   // Every file the entry writes, each before the files that name it: the
   // order in which a run puts them in place.
   std::vector<OutputFile> outputFiles() const;
@@ -53,7 +57,8 @@ struct ExportSelection {
 // outputFile is the -o name, used unless the request names its document.
 // Refuses outputs the model setup cannot produce and, for outputs the request
 // names, data the results file lacks, a window holding no stored time, and
-// envelopes of a model or results file without the hydraulic state.
+// envelopes of a model or results file without the hydraulic state, and
+// sections of one without the stored discharge.
 ExportSelection resolveSelection(const ExportRequest& request, const std::string& outputFile, api::IModel& model,
                                  api::IResultReader& reader);
 

@@ -35,6 +35,7 @@ void OutputTargets::claim(const ExportSelection& selection) {
   claimFile(selection.auxiliaryFile(), Kind::auxiliary, selection);
   if (selection.mesh2dm) claimFile(selection.meshFile(), Kind::mesh, selection);
   if (selection.envelopes) claimFile(selection.envelopeDocument(), Kind::envelopes, selection);
+  for (const std::string& series : selection.seriesFiles()) claimFile(series, Kind::series, selection);
 }
 
 std::vector<std::string> OutputTargets::meshFiles() const {
@@ -56,7 +57,9 @@ void OutputTargets::claimFile(const std::string& name, Kind kind, const ExportSe
   const std::string location = resolvedLocation(name);
   for (const Claim& earlier : claims) {
     if (earlier.location != location) continue;
-    const bool same = earlier.kind == kind && (kind == Kind::mesh || earlier.selection.sameContent(selection));
+    const bool sameSeries = kind != Kind::series || earlier.selection.hydrographs == selection.hydrographs;
+    const bool same =
+        earlier.kind == kind && (kind == Kind::mesh || (earlier.selection.sameContent(selection) && sameSeries));
     if (!same)
       failure::fail("export entries ", earlier.selection.entry, " and ", selection.entry, " would both write <", name,
                     "> with different content");

@@ -10,6 +10,7 @@
 #include "results/files/FileReferences.hpp"
 #include "results/files/OutputNames.hpp"
 #include "results/files/XmlSafeName.hpp"
+#include "results/hydrographs/HydrographAnnouncement.hpp"
 #include "results/xdmf/DefaultForm.hpp"
 #include "results/xdmf/PortableForm.hpp"
 #include "results/xdmf/StoredColumns.hpp"
@@ -70,8 +71,10 @@ void XdmfFormat::exportData(const int&) {
     form->addTimeStep(time);
     for (const model::OutputID id : selection.outputs) form->addOutput(model->getOutput(id), step);
     writeStepData(time, step);
+    if (hydrographs) hydrographs->addStep(time, step);
   }
   form->write(documentFile);
+  if (hydrographs) hydrographs->write();
   if (envelopes) exportEnvelopes(nrCells);
   progress.end();
 }
@@ -103,6 +106,7 @@ void XdmfFormat::exportEnvelopes(int nrCells) {
 
 // " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf"
 // " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf, the envelopes to flood_envelopes.xdmf"
+// " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf, 3 gauges and 2 sections to flood_*.csv"
 void XdmfFormat::announce() const {
   const std::size_t outputs = selection.outputs.size();
   const std::size_t stored = selection.storedTimes;
@@ -110,6 +114,7 @@ void XdmfFormat::announce() const {
             << selection.times.size() << " of " << stored << (stored == 1 ? " stored time" : " stored times")
             << " to " << selection.document();
   if (selection.envelopes) std::cout << ", the envelopes to " << selection.envelopeDocument();
+  announceHydrographs(std::cout, selection);
   std::cout << std::endl;
 }
 

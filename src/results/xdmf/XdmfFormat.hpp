@@ -10,6 +10,7 @@
 #include "interfaces/IFormat.hpp"
 #include "interfaces/IH5Writer.hpp"
 #include "results/envelopes/EnvelopeAccumulator.hpp"
+#include "results/hydrographs/HydrographRecorder.hpp"
 #include "results/selection/ExportSelection.hpp"
 #include "results/stored/MeshCheck.hpp"
 #include "results/stored/ReferenceCheck.hpp"
@@ -42,6 +43,10 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   // export.
   void addHydraulicConsumer(HydraulicConsumer& consumer);
 
+  // The gauges' and sections' series, gathered at every exported stored time
+  // and written after the last.
+  void recordHydrographs(std::unique_ptr<HydrographRecorder> recorder) { hydrographs = std::move(recorder); }
+
  private:
   void checkReferences();
   void writeStepData(double time, int step);
@@ -63,6 +68,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   // beside the export, and stops before the accumulator goes.
   std::unique_ptr<EnvelopeAccumulator> envelopes;
   std::unique_ptr<BackgroundConsumer> envelopeFold;
+  std::unique_ptr<HydrographRecorder> hydrographs;
 };
 
 }  // namespace results
