@@ -9,4 +9,6 @@ MeshGeometry::MeshGeometry(api::IH5Reader& reader, api::IModel& model)
                           model.getData(model::data_Coordnts_Nodes)->getPath())),
       index(plane) {}
 
+MeshGeometry::MeshGeometry(PlaneMesh mesh) : plane(std::move(mesh)), index(plane) {}
+
 }  // namespace results

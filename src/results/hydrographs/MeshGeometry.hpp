@@ -13,6 +13,7 @@ class MeshGeometry {
  public:
   // From a checked mesh (node numbers in range).
   MeshGeometry(api::IH5Reader& reader, api::IModel& model);
+  explicit MeshGeometry(PlaneMesh mesh);
   MeshGeometry(const MeshGeometry&) = delete;
   MeshGeometry& operator=(const MeshGeometry&) = delete;
 
