@@ -21,6 +21,7 @@ namespace {
 const std::string sourceDir = RESULTS_SOURCE_DIR;
 const std::string binaryInGuide = "../../build/release/src/app/results";
 const std::string renderInGuide = "xvfb-run -a pvbatch scripts/render_example.py";
+const std::string plotInGuide = "/usr/bin/python3 scripts/plot_hydrographs.py";
 
 struct Block {
   std::string language;
@@ -116,6 +117,8 @@ TEST_F(GuideCli, EveryCommandShownIsRunByTheExampleScriptOrByThisTest) {
         EXPECT_TRUE(std::filesystem::exists(sourceDir + "/scripts/example.sh"));
       } else if (line.rfind(binaryInGuide + " ", 0) == 0 || line == "cd examples/out") {
         EXPECT_TRUE(hasLine(exampleScript, line)) << "scripts/example.sh does not run: " << line;
+      } else if (line == plotInGuide) {
+        EXPECT_TRUE(std::filesystem::exists(sourceDir + "/scripts/plot_hydrographs.py"));
       } else {
         EXPECT_EQ(line, renderInGuide) << "nothing runs this command of the guide";
       }
