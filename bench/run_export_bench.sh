@@ -5,7 +5,7 @@
 # more; and against the same export scripted with h5py and numpy
 # (bench/numpy_export.py), as a user would write it.
 #
-#   bench/run_export_bench.sh [all|floor|scaling|portable|envelopes]
+#   bench/run_export_bench.sh [all|floor|scaling|portable|envelopes|hydrographs]
 #
 # all (default): one results file of BENCH_CELLS cells x BENCH_STEPS steps;
 #   the tool, the floor and the numpy script run alternately. The numpy row is
@@ -18,6 +18,12 @@
 # envelopes: the tool's default export of the default file without and with
 #   "envelopes" alternately: the ratios of the times, and the growth of the
 #   peak memory against the envelope arrays.
+# hydrographs: the default export without and with 20 gauges and 5 sections
+#   of 50 pieces each, and with the 20 gauges alone, alternately; the time to
+#   locate them (bench/locate_places.cpp); and QGIS's "Export time series
+#   values from points of a mesh dataset" for the same points and outputs
+#   over the same document and .2dm mesh (skipped, with a note, without
+#   PyQGIS).
 #
 # Environment: BENCH_DIR (scratch folder, default /tmp/results-bench),
 # BENCH_RUNS (runs of each program per case, default 5), BENCH_CELLS (default
@@ -33,13 +39,13 @@ runs=${BENCH_RUNS:-5}
 cells=${BENCH_CELLS:-500000}
 steps=${BENCH_STEPS:-60}
 case "$mode" in
-  all | floor | scaling | portable | envelopes) ;;
-  *) echo "usage: $0 [all|floor|scaling|portable|envelopes]" >&2; exit 2 ;;
+  all | floor | scaling | portable | envelopes | hydrographs) ;;
+  *) echo "usage: $0 [all|floor|scaling|portable|envelopes|hydrographs]" >&2; exit 2 ;;
 esac
 
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$root/build/release" -j "$(nproc)" --target results make_results export_floor
+cmake --build "$root/build/release" -j "$(nproc)" --target results make_results export_floor locate_places
 results="$root/build/release/src/app/results"
 floor_program="$root/build/release/bench/export_floor"
 numpy_script="$root/bench/numpy_export.py"
@@ -91,7 +97,7 @@ measure() {
 # so that no program pays for another's write-back.
 clean() {
   rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5 \
-    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf
+    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf hydro.xdmf hydro_aux.h5 hydro_*.csv
   sync
 }
 
@@ -143,6 +149,8 @@ alternate() {
           cat portable.xdmf portable_aux.h5 | wc -c > portable.written ;;
         without) measure without "$results" -f cfg.json -r "$file" -o bench.xdmf ;;
         with) measure with "$results" -f envelopes.json -r "$file" -o envelopes.xdmf ;;
+        hydro) measure hydro "$results" -f hydro.json -r "$file" -o hydro.xdmf ;;
+        gauges) measure gauges "$results" -f gauges.json -r "$file" -o hydro.xdmf ;;
       esac
       # The warm-up run is not counted.
       if [ "$run" -eq 0 ]; then rm -f "$program.times"; fi
@@ -269,12 +277,79 @@ envelopes_case() {
     "fold's own $(awk -v b="$arrays" 'BEGIN { printf "%.1f", b / 1048576 }') MB (wet flags and waiting blocks included)"
 }
 
+# 20 gauges along the flume and 5 sections across it, zigzags of 50 pieces,
+# laid out on the mesh's extent as results -i reports it: gauges.txt and
+# sections.txt ("x y" per point) and the configurations that name them.
+hydrograph_places() {
+  local file=$1 x0 x1 y0 y1
+  read -r x0 x1 <<< "$("$results" -i -r "$file" | awk '$1 == "x" && $2 == "from" { print $3, $5 }')"
+  read -r y0 y1 <<< "$("$results" -i -r "$file" | awk '$1 == "y" && $2 == "from" { print $3, $5 }')"
+  awk -v x0="$x0" -v x1="$x1" -v y0="$y0" -v y1="$y1" 'BEGIN {
+    for (k = 0; k < 20; k++) printf "%.3f %.3f\n", x0 + (k + 0.5) / 20 * (x1 - x0), y0 + (0.3 + 0.02 * k) * (y1 - y0) }' > gauges.txt
+  awk -v x0="$x0" -v x1="$x1" -v y0="$y0" -v y1="$y1" 'BEGIN {
+    for (j = 0; j < 5; j++) { line = ""
+      for (i = 0; i <= 50; i++)
+        line = line sprintf("%s%.3f %.3f", i ? " " : "", x0 + ((j + 1) / 6 + (i % 2) * 0.005) * (x1 - x0), y0 + i / 50 * (y1 - y0))
+      print line } }' > sections.txt
+  local gauges sections
+  gauges=$(awk '{ printf "%s{\"name\": \"g%d\", \"x\": %s, \"y\": %s}", (NR > 1 ? ", " : ""), NR, $1, $2 }' gauges.txt)
+  sections=$(awk '{ printf "%s{\"name\": \"s%d\", \"points\": [", (NR > 1 ? ", " : ""), NR
+    for (i = 1; i < NF; i += 2) printf "%s[%s, %s]", (i > 1 ? ", " : ""), $i, $(i + 1)
+    printf "]}" }' sections.txt)
+  echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"gauges\": [$gauges], \"sections\": [$sections]}]}}" > hydro.json
+  echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"gauges\": [$gauges]}]}}" > gauges.json
+  echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"mesh_2dm\": true}]}}" > qgis.json
+}
+
+# A python3 that imports PyQGIS, or nothing.
+qgis_python() {
+  if QT_QPA_PLATFORM=offscreen /usr/bin/python3 -c 'import qgis.core' 2> /dev/null; then echo /usr/bin/python3; fi
+}
+
+# The series cost the reads of their cells' rows at every step and their
+# evaluation; the cells are found once. QGIS reads the document's every
+# dataset for every point and time through its mesh layer.
+hydrographs_case() {
+  local file qgis qgis_runs=$(( runs < 3 ? runs : 3 )) k
+  file=$(results_file "$cells" "$steps")
+  hydrograph_places "$file"
+  echo "load average before: $(load)"
+  alternate "$file" without hydro gauges
+  echo "load average after:  $(load)"
+  echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
+  report without without
+  report hydro "+20g+5s"
+  report gauges "+20g"
+  echo "with 20 gauges and 5 sections / without: wall medians $(ratio "${wall_median[hydro]}" "${wall_median[without]}")," \
+    "wall minima $(ratio "${wall_min[hydro]}" "${wall_min[without]}") (target at most 1.05);" \
+    "user medians $(ratio "${user_median[hydro]}" "${user_median[without]}")"
+  "$root/build/release/bench/locate_places" "$file" gauges.txt sections.txt
+  qgis=$(qgis_python)
+  if [ -z "$qgis" ]; then
+    echo "QGIS: skipped, no python3 here imports qgis.core (packages python3-qgis qgis-providers)"
+    return
+  fi
+  "$results" -f qgis.json -r "$file" -o qgisdoc.xdmf > qgisdoc.log 2>&1
+  rm -f qgis.times
+  for ((k = 0; k < qgis_runs; k++)); do
+    QT_QPA_PLATFORM=offscreen "$qgis" "$root/bench/qgis_timeseries.py" qgisdoc.2dm qgisdoc.xdmf gauges.txt qgis.csv |
+      tee -a qgis.log | awk '{ print $2 }' >> qgis.times
+  done
+  awk -v q="$(sort -g qgis.times | head -n 1)" -v g="${wall_min[gauges]}" -v w="${wall_min[without]}" 'BEGIN {
+    printf "QGIS native:meshexporttimeseries, 20 points, every group and time: %.2f s (minimum of the algorithm alone)\n", q
+    printf "the tool: the whole export with the 20 gauges %.2f s (%.1f times faster than QGIS); the gauges own %.2f s\n", g, q / g, g - w }'
+  tail -n 1 qgis.log
+  rm -f qgisdoc.xdmf qgisdoc_aux.h5 qgisdoc.2dm qgis.csv
+}
+
 if [ "$mode" = scaling ]; then
   scaling
 elif [ "$mode" = portable ]; then
   portable_case
 elif [ "$mode" = envelopes ]; then
   envelopes_case
+elif [ "$mode" = hydrographs ]; then
+  hydrographs_case
 else
   default_case
 fi

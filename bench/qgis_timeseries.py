@@ -1,0 +1,56 @@
+"""The gauges' series as QGIS gives them: "Export time series values from
+points of a mesh dataset" (native:meshexporttimeseries) over a .2dm mesh with
+an export's document as its datasets, for points given as "x y" lines, every
+dataset group and every stored time. Prints the seconds the algorithm took
+(wall time, QGIS started and the layers loaded beforehand) and its CSV's rows.
+
+  QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/qgis_timeseries.py mesh.2dm document.xdmf points.txt out.csv
+"""
+
+import sys
+import time
+
+from qgis.core import (QgsApplication, QgsFeature, QgsGeometry, QgsMeshLayer, QgsPointXY, QgsUnitTypes,
+                       QgsVectorLayer)
+
+
+def main():
+    mesh_path, document, points_path, output = sys.argv[1:5]
+    app = QgsApplication([], False)
+    app.initQgis()
+    sys.path.append("/usr/share/qgis/python/plugins")
+    import processing
+    from processing.core.Processing import Processing
+    Processing.initialize()
+    from qgis.analysis import QgsNativeAlgorithms
+    QgsApplication.processingRegistry().addProvider(QgsNativeAlgorithms())
+
+    layer = QgsMeshLayer(mesh_path, "mesh", "mdal")
+    provider = layer.dataProvider()
+    if not layer.isValid() or not provider.addDataset(document):
+        sys.exit("the mesh or its datasets did not load")
+    provider.setTemporalUnit(QgsUnitTypes.TemporalSeconds)
+    points = QgsVectorLayer("Point", "gauges", "memory")
+    features = []
+    with open(points_path) as lines:
+        for line in lines:
+            x, y = (float(v) for v in line.split())
+            feature = QgsFeature()
+            feature.setGeometry(QgsGeometry.fromPointXY(QgsPointXY(x, y)))
+            features.append(feature)
+    points.dataProvider().addFeatures(features)
+    groups = list(range(provider.datasetGroupCount()))
+    start = time.perf_counter()
+    processing.run("native:meshexporttimeseries", {
+        "INPUT": layer, "DATASET_GROUPS": groups, "INPUT_POINTS": points,
+        "COORDINATES_DIGITS": 2, "DATASET_DIGITS": 6, "OUTPUT": output})
+    seconds = time.perf_counter() - start
+    with open(output) as csv:
+        rows = sum(1 for _ in csv) - 1
+    print(f"native:meshexporttimeseries: {seconds:.3f} s for {len(features)} points, {len(groups)} dataset groups, "
+          f"{rows} rows")
+    app.exitQgis()
+
+
+if __name__ == "__main__":
+    main()
