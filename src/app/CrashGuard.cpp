@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "h5/H5ReadRecord.hpp"
 #include "results/files/OutputTransaction.hpp"
@@ -100,10 +101,20 @@ void handleCrashes() {
   for (int i = 0; i < signalCount; ++i) sigaction(guardedSignals[i], &action, &previousActions[i]);
 }
 
+// Every signal whose default action ends the process, but for the crashes,
+// the processor-time ticks and SIGPIPE (which the program ignores from its
+// start: a closed pipe is a write error the run reports).
+std::vector<int> endingSignals() {
+  std::vector<int> signals{SIGINT,    SIGTERM, SIGHUP,  SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXFSZ,
+                           SIGXCPU,   SIGVTALRM, SIGPOLL, SIGPWR,  SIGSYS,  SIGTRAP, SIGSTKFLT};
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) signals.push_back(signal);
+  return signals;
+}
+
 // Only where the signal would have ended the process: a shell that ignores
 // it for a background job keeps it ignored.
 void handleInterrupts() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal : endingSignals()) {
     struct sigaction previous{};
     if (sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler != SIG_DFL) continue;
     struct sigaction action{};

@@ -10,8 +10,9 @@ namespace results {
 // process. Every crash first removes the staged outputs; a crash outside the
 // library's reads then takes its previous course, so that faults of the
 // program itself still show as what they are.
-// An interruption (SIGINT, SIGTERM, SIGHUP) also removes the staged outputs
-// before it ends the process as it would have.
+// An interruption (SIGINT, SIGTERM, SIGHUP, and every other signal whose
+// default action ends the process) also removes the staged outputs before it
+// ends the process as it would have.
 // A damaged file can also send the library round in a loop: one read that
 // has computed for readSeconds of processor time inside the library ends the
 // run the same way (a whole dataset of a large run is read in a few seconds).

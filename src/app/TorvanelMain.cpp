@@ -1,5 +1,6 @@
 #include "app/TorvanelMain.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -68,6 +69,17 @@ bool isReadableFile(const std::string& path, const std::ifstream& stream) {
   return stream.good() && !std::filesystem::is_directory(path, error);
 }
 
+// A console that is gone (a pipe whose reader ended, a full disk behind a
+// redirection) loses the run's report: that is a failure, said where it can
+// still be read.
+bool consoleWritten() {
+  if (std::cout.flush() && std::fflush(stdout) == 0) return true;
+  std::cerr << " -> the console's lines could not all be written to the standard output (a closed pipe or a full "
+               "disk), so the run's report is incomplete"
+            << std::endl;
+  return false;
+}
+
 }  // namespace
 
 TorvanelMain::TorvanelMain(const char* name, const char* binary)
@@ -97,7 +109,7 @@ int TorvanelMain::run() {
     }
     guarded([&] { execute(); });
   });
-  return 0;
+  return consoleWritten() ? 0 : 1;
 }
 
 void TorvanelMain::loadConfiguration(const std::string& configFile, const char* schema) {

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -187,12 +188,14 @@ TEST_F(CrashGuard, LongWorkOutsideOneReadGoesOn) {
   EXPECT_EQ(ending.err, "");
 }
 
-// Ctrl-C, a kill or a closed terminal: the staged files go, the process ends
-// by the signal as it would have. A signal that the starting shell ignored
-// stays ignored.
+// Ctrl-C, a kill, a closed terminal, a file size limit, a stray timer or
+// user signal: the staged files go, the process ends by the signal as it
+// would have. A signal that the starting shell ignored stays ignored.
 TEST_F(CrashGuard, InterruptionRemovesTheStagedFilesAndEndsByItsSignal) {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXFSZ, SIGVTALRM, SIGRTMIN}) {
     const Ending ending = inChild(dir.file("err.txt"), [&] {
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);
       std::signal(signal, SIG_DFL);
       results::installCrashGuard();
       results::OutputTransaction transaction;

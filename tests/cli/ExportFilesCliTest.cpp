@@ -164,6 +164,23 @@ TEST_F(ExportFiles, SuccessfulRunPrintsProgressThenTheClosingMessage) {
   EXPECT_EQ(result.err, "");
 }
 
+// Under `| head` the reader of the console goes before the run ends: the
+// export still commits, and the lost report is a failure said on the error
+// stream, not a death by SIGPIPE.
+TEST_F(ExportFiles, AConsoleThatIsGoneIsAFailureSaidOnTheErrorStream) {
+  writeResults(true, {"water_surface"});
+  writeFile(dir.file("cfg.json"), configurationText({"xdmf"}));
+  RunLimits limits;
+  limits.outputPipeClosed = true;
+  const auto result = runResults({"-f", "cfg.json", "-r", "run.h5"}, dir.path(), limits);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errLines(), (std::vector<std::string>{
+                                   " -> the console's lines could not all be written to the standard output (a closed "
+                                   "pipe or a full disk), so the run's report is incomplete"}));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("results.xdmf")));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("results_aux.h5")));
+}
+
 TEST_F(ExportFiles, ConfigurationWarningsLetTheRunGoOn) {
   writeResults(true, {"water_surface"});
   writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}, "SETUP": {}})");

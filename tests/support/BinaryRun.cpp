@@ -83,6 +83,12 @@ BinaryRun runResults(const std::vector<std::string>& arguments, const std::strin
     if (in < 0 || out < 0 || err < 0 || chdir(workDir.c_str()) != 0) _exit(127);
     dup2(in, 0);
     dup2(out, 1);
+    int pipeEnds[2];
+    if (limits.outputPipeClosed) {
+      if (pipe(pipeEnds) != 0) _exit(127);
+      close(pipeEnds[0]);
+      dup2(pipeEnds[1], 1);
+    }
     dup2(err, 2);
     for (auto& setting : settings) putenv(setting.data());
     execv(argv[0], argv.data());

@@ -26,6 +26,8 @@ BinaryRun runResults(const std::vector<std::string>& arguments, const std::strin
 struct RunLimits {
   int seconds = 30;
   std::vector<std::string> environment;
+  // The standard output a pipe whose reader has gone, as under `| head`.
+  bool outputPipeClosed = false;
 };
 BinaryRun runResults(const std::vector<std::string>& arguments, const std::string& workDir, const RunLimits& limits);
 

@@ -10,11 +10,12 @@ namespace results {
 namespace {
 
 // Interruptions and the processor-time ticks belong to the export's own
-// thread, which knows what it is reading when they come.
+// thread, which knows what it is reading when they come; only the faults of
+// this thread's own work stay with it.
 void leaveSignalsToTheMainThread() {
   sigset_t signals;
-  sigemptyset(&signals);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPROF}) sigaddset(&signals, signal);
+  sigfillset(&signals);
+  for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) sigdelset(&signals, fault);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
