@@ -144,9 +144,10 @@ class Report {
   }
 
   void minWaterDepth() {
+    const std::optional<double> depth = storedMinimumWaterDepth(file);
     out << "MinWaterDepth: ";
-    if (file.exist(dataio::minWaterDepthPath))
-      out << number(file.readDouble(dataio::minWaterDepthPath)) << " m\n";
+    if (depth)
+      out << number(*depth) << " m\n";
     else
       out << "not stored (the export takes 0 m)\n";
   }

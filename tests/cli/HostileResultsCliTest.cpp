@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -70,6 +71,10 @@ std::string nameReport(const std::string& what, const std::string& shown, const 
 std::function<void(const std::string&)> copiedAs(const std::string& name) {
   return [name](const std::string& folder) { std::filesystem::copy_file(run(folder), folder + "/" + name); };
 }
+
+const std::string minWaterDepthReport = quotedPattern(
+    " -> <Parameters/MinWaterDepth> in file <run.h5> is not one finite number >= 0: it must be the depth in metres "
+    "below which a cell is dry");
 
 const std::string onlyFlowVelocity = R"(, "outputs": ["flow_velocity"])";
 const std::string sizeOf24 = "the attribute size = 24 (3 values per row)";
@@ -184,6 +189,28 @@ std::vector<HostileCase> hostileCases() {
        },
        {nameReport("auxiliary file", "flood\\x1f_aux.h5", "the control character \\x1f")}},
 
+      {"NonCharacterInTheDocumentName", nothing,
+       {nameReport("auxiliary file", "out\xef\xbf\xbe_aux.h5", "the character U+FFFE, which XML does not carry")},
+       {"-r", "run.h5", "-o", "out\xef\xbf\xbe.xdmf"}},
+      {"NonCharacterInAnEntrysDocument",
+       [](const std::string& folder) {
+         writeFile(folder + "/cfg.json", R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "document": "flood\uffff.xdmf"}]}})");
+       },
+       {nameReport("auxiliary file", "flood\xef\xbf\xbf_aux.h5", "the character U+FFFF, which XML does not carry")}},
+
+      // The dry threshold: a value that is no depth would count every cell
+      // wet, or none.
+      {"MinWaterDepthStoredAsText",
+       [](const std::string& folder) { replaceMinWaterDepthWithText(run(folder), "0.01"); },
+       {minWaterDepthReport}},
+      {"MinWaterDepthNotANumber",
+       [](const std::string& folder) { replaceMinWaterDepth(run(folder), std::nan("")); }, {minWaterDepthReport}},
+      {"NegativeMinWaterDepth", [](const std::string& folder) { replaceMinWaterDepth(run(folder), -0.5); },
+       {minWaterDepthReport}},
+      {"MinWaterDepthStoredAsTextAtTheInfo",
+       [](const std::string& folder) { replaceMinWaterDepthWithText(run(folder), "0.01"); },
+       {minWaterDepthReport}, {"-i", "-r", "run.h5"}},
+
       // Targets that cannot be replaced.
       {"FolderInTheDocumentsPlace",
        [](const std::string& folder) { std::filesystem::create_directory(folder + "/other.xdmf"); },
@@ -192,6 +219,26 @@ std::vector<HostileCase> hostileCases() {
        [](const std::string& folder) { ASSERT_EQ(mkfifo((folder + "/other.xdmf").c_str(), 0644), 0); },
        {quotedPattern(" -> cannot write <other.xdmf>: it is not a regular file")},
        {"-r", "run.h5", "-o", "other.xdmf"}},
+      {"DocumentWithoutAStem", nothing,
+       {quotedPattern(" -> the document name <> has no stem (the name up to its first '.'): its files would be "
+                      "hidden files named <.xdmf> and <_aux.h5>")},
+       {"-r", "run.h5", "-o", ""}},
+      {"DocumentNamedOnlyBySuffix", nothing,
+       {quotedPattern(" -> the document name <sub/.xdmf> has no stem (the name up to its first '.'): its files would "
+                      "be hidden files named <sub/.xdmf> and <sub/_aux.h5>")},
+       {"-r", "run.h5", "-o", "sub/.xdmf"}},
+      {"EntrysDocumentWithoutAStem",
+       [](const std::string& folder) {
+         writeFile(folder + "/cfg.json", R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "document": ".."}]}})");
+       },
+       {quotedPattern(" -> the document name <..> has no stem (the name up to its first '.'): its files would be "
+                      "hidden files named <.xdmf> and <_aux.h5>")}},
+      {"DocumentInTheDeviceFolder", nothing,
+       {quotedPattern(" -> the document name </dev/null> lies under </dev>, where the export writes no files")},
+       {"-r", "run.h5", "-o", "/dev/null"}},
+      {"DocumentInTheProcessFolder", nothing,
+       {quotedPattern(" -> the document name </proc/self/out.xdmf> lies under </proc>, where the export writes no files")},
+       {"-r", "run.h5", "-o", "/proc/self/out.xdmf"}},
       {"MissingDocumentFolder", nothing,
        {quotedPattern(" -> cannot write <missing/out_aux.h5>: its folder <missing> does not exist")},
        {"-r", "run.h5", "-o", "missing/out.xdmf"}},

@@ -136,6 +136,18 @@ void stringStepTime(const std::string& fileName) {
   ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).stringAttribute(stepPath("HydState", 1), "t", "10");
 }
 
+void replaceMinWaterDepth(const std::string& fileName, double depth) {
+  ResultsFileMaker file(fileName, ResultsFileMaker::Opening::Edit);
+  file.remove("Parameters/MinWaterDepth");
+  file.scalar("Parameters/MinWaterDepth", depth);
+}
+
+void replaceMinWaterDepthWithText(const std::string& fileName, const std::string& text) {
+  ResultsFileMaker file(fileName, ResultsFileMaker::Opening::Edit);
+  file.remove("Parameters/MinWaterDepth");
+  file.text("Parameters/MinWaterDepth", text);
+}
+
 void removeGroup(const std::string& fileName, const std::string& path) {
   ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(path);
 }

@@ -32,6 +32,10 @@ void hydStateStepWithRows(const std::string& fileName, int rows);
 void hydStateStepWithFourColumns(const std::string& fileName);
 void stringStepTime(const std::string& fileName);
 
+// Parameters/MinWaterDepth.
+void replaceMinWaterDepth(const std::string& fileName, double depth);
+void replaceMinWaterDepthWithText(const std::string& fileName, const std::string& text);
+
 // Groups: "RESULTS", ".config", "NodesAll", ...
 void removeGroup(const std::string& fileName, const std::string& path);
 

@@ -26,12 +26,12 @@ ResultReader::ResultReader(const std::string& fileName) : H5Reader(fileName) {}
 
 api::IResultReader* createResultReader(const std::string& fileName) { return new ResultReader(fileName); }
 
-// A step without a time, or with one that cannot be ordered, would corrupt
-// the time table.
+// A step without a time, or with one that cannot be ordered or written as a
+// number (NaN, an infinity), would corrupt the time table.
 double ResultReader::readStepTime(const std::string& stepPath) {
   const std::optional<double> t = findDoubleAttribute(stepPath, "t");
   if (!t) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no attribute t!");
-  if (std::isnan(*t)) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no valid time!");
+  if (!std::isfinite(*t)) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no valid time!");
   return *t;
 }
 

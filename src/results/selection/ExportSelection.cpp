@@ -4,6 +4,7 @@
 
 #include "interfaces/Failure.hpp"
 #include "model/catalogue/Catalogue.hpp"
+#include "results/files/DocumentName.hpp"
 #include "results/files/FileReferences.hpp"
 #include "results/stored/OutputData.hpp"
 
@@ -111,7 +112,9 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
                                  api::IResultReader& reader) {
   ExportSelection selection;
   selection.entry = request.entry;
-  selection.stem = outputStem(request.document.value_or(outputFile));
+  const std::string documentName = request.document.value_or(outputFile);
+  requireDocumentName(documentName);
+  selection.stem = outputStem(documentName);
   selection.mesh2dm = request.mesh2dm;
   selection.portable = request.portable;
   selection.outputs = requestedOutputs(request, model, reader);

@@ -3,6 +3,7 @@
 // output whose data it never stored, and an output it did not list may still
 // be computable from what it stored.
 
+#include <optional>
 #include <string>
 
 #include "interfaces/IH5Base.hpp"
@@ -17,8 +18,12 @@ namespace results {
 std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output);
 
 // The depth below which the run counted a cell as dry, Parameters/MinWaterDepth;
-// 0.0 (no threshold) when the file has none or HDF5 cannot read it. A value
-// that is not a single number is refused as any read refuses it.
+// nothing when the file has none. A stored value that is not one finite
+// number >= 0 (a text, NaN, a negative depth) is refused: taken for no
+// threshold, it would turn dry cells into velocities of NaN or beyond any
+// flow.
+std::optional<double> storedMinimumWaterDepth(api::IH5Reader& file);
+// The same, 0.0 (no threshold) when the file has none.
 double minimumWaterDepth(api::IH5Reader& file);
 
 }  // namespace results

@@ -153,11 +153,20 @@ TEST_F(ResultReaderTest, StepsWithoutAValidTimeAreRefused) {
     H5TestFile file(name);
     file.doubles(resultStepPath(hyd, 0), {1}, {0.0});
     addSteps(file, bed, {std::nan("")});
+    addSteps(file, "CellsAll/Rising", {0.0, HUGE_VAL});
+    addSteps(file, "CellsAll/Falling", {-HUGE_VAL});
   }
   EXPECT_EQ(failureReport([&] { reader()->collectTimes({hyd}); }),
             " -> time step <" + resultStepPath(hyd, 0) + "> in file <" + name + "> has no attribute t!\n");
   EXPECT_EQ(failureReport([&] { reader()->collectTimes({bed}); }),
             " -> time step <" + resultStepPath(bed, 0) + "> in file <" + name + "> has no valid time!\n");
+  // An infinite time would be written as "inf", which no reader takes for a time.
+  EXPECT_EQ(failureReport([&] { reader()->collectTimes({"CellsAll/Rising"}); }),
+            " -> time step <" + resultStepPath("CellsAll/Rising", 1) + "> in file <" + name +
+                "> has no valid time!\n");
+  EXPECT_EQ(failureReport([&] { reader()->collectTimes({"CellsAll/Falling"}); }),
+            " -> time step <" + resultStepPath("CellsAll/Falling", 0) + "> in file <" + name +
+                "> has no valid time!\n");
 }
 
 TEST_F(ResultReaderTest, LongDataPathsWork) {

@@ -57,3 +57,17 @@ TEST(XmlSafeName, BytesThatAreNotUtf8AreRefused) {
             " -> the auxiliary file name <\xc3\xa9\\xff\\x0a\xc3\xa9> cannot be written into an XML document: it "
             "holds the byte \\xff, which is not UTF-8\n");
 }
+
+// U+FFFE and U+FFFF are well-formed UTF-8 that XML refuses; their neighbours
+// are characters. A long name is shown cut, its length told.
+TEST(XmlSafeName, NonCharactersAreRefusedAndLongNamesShownCut) {
+  EXPECT_EQ(reportFor("a\xef\xbf\xbe.xdmf"), " -> the document name <a\xef\xbf\xbe.xdmf> cannot be written into an XML "
+                                             "document: it holds the character U+FFFE, which XML does not carry\n");
+  EXPECT_EQ(reportFor("a\xef\xbf\xbf.xdmf"), " -> the document name <a\xef\xbf\xbf.xdmf> cannot be written into an XML "
+                                             "document: it holds the character U+FFFF, which XML does not carry\n");
+  EXPECT_EQ(reportFor("a\xef\xbf\xbd\xf0\x90\x80\x80.xdmf"), "no BaseException");
+  const std::string name = std::string(5000, 'n') + "\x01.xdmf";
+  EXPECT_EQ(reportFor(name), " -> the document name <" + std::string(200, 'n') +
+                                 "... (5006 bytes)> cannot be written into an XML document: it holds the control "
+                                 "character \\x01\n");
+}
