@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "validator/RepeatedMembers.hpp"
 #include "validator/annotations/AnnotationCollection.hpp"
 #include "validator/schema/SchemaExceptions.hpp"
 #include "validator/walk/Walk.hpp"
@@ -24,12 +25,13 @@ class CannotValidateException : public std::runtime_error {
 // the value do: deeper nesting is refused as a parse failure.
 constexpr int maximumNesting = 512;
 
-json parse(std::istream& stream, const std::string& name) {
+json parse(std::istream& stream, const std::string& name, RepeatedMembers* repeated = nullptr) {
   const std::string failed = "Parsing the " + name + " file failed: ";
-  const auto refuseDeepNesting = [&](int depth, json::parse_event_t event, json&) {
+  const auto refuseDeepNesting = [&](int depth, json::parse_event_t event, json& parsed) {
     const bool opens = event == json::parse_event_t::object_start || event == json::parse_event_t::array_start;
     if (opens && depth >= maximumNesting)
       throw CannotValidateException(failed + "nesting deeper than " + std::to_string(maximumNesting) + " levels");
+    if (repeated != nullptr) repeated->seen(event, parsed);
     return true;
   };
   try {
@@ -51,7 +53,8 @@ JsonValidator::JsonValidator(std::ostream* findings) : output(findings) {}
 
 ValidationStatus JsonValidator::validate(std::istream& documentStream, std::istream& schemaStream) {
   try {
-    const json document = parse(documentStream, "JSON data");
+    RepeatedMembers repeated;
+    const json document = parse(documentStream, "JSON data", &repeated);
     const json schema = parse(schemaStream, "JSON schema");
     FilteredAnnotationCollection<IssueFilter> annotations;
     try {
@@ -61,6 +64,9 @@ ValidationStatus JsonValidator::validate(std::istream& documentStream, std::istr
       writeLine(e.what());
       return ValidationStatus::Errors;
     }
+    // After the walk: what the walk found about the value that counts comes
+    // first at its pointer.
+    for (const JsonPointer& pointer : repeated.pointers()) annotations.add(pointer, Annotation{RepeatedMember{}});
     writeLine(annotations.format());
     return statusOf(annotations);
   } catch (const CannotValidateException& e) {

@@ -106,6 +106,16 @@ TEST_F(ConfigurationCli, ExtraTopLevelMemberWarnsAndTheRunGoesOn) {
   EXPECT_EQ(run.err.find("Terminating TORVANEL"), std::string::npos);
 }
 
+TEST_F(ConfigurationCli, RepeatedMemberWarnsAndTheRunGoesOn) {
+  const auto run = runWith(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "document": "a.xdmf", "document": "b.xdmf"}]}})");
+  const auto lines = run.outLines();
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
+            bannerThen({"/RESULTS/EXPORT/0/document: Warning: This member is given more than once; only its last "
+                        "value is used."}));
+  EXPECT_EQ(run.err.find("Terminating TORVANEL"), std::string::npos);
+}
+
 TEST_F(ConfigurationCli, HostileFilesAreParseFailures) {
   expectRejected(runWith(std::string(100000, '[')),
                  {"Parsing the JSON data file failed: nesting deeper than 512 levels"});

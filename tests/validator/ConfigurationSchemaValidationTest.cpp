@@ -184,3 +184,28 @@ TEST(ConfigurationSchemaValidation, EnvelopesAreCheckedAtTheirPointers) {
   EXPECT_EQ(unknown.status, ValidationStatus::WarningsOnly);
   EXPECT_EQ(unknown.printed, at + "/dry_depth: Warning: The value of this item will not be used.\n");
 }
+
+// The parsed value keeps the last of a repeated member: each repetition is
+// told once at its pointer, in arrays and nested objects alike, and an error
+// about the value that counts is what its pointer shows.
+TEST(ConfigurationSchemaValidation, RepeatedMembersAreWarnedOnceAtTheirPointers) {
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": [
+      {"format": "xdmf"},
+      {"format": "xdmf", "document": "a.xdmf", "envelopes": {"wet_depth": 0.1, "wet_depth": 0.2},
+       "document": "b.xdmf", "document": "c.xdmf", "gauges": [{"name": "g", "x": 0, "y": 0, "x": 1}]},
+      {"format": "xdmf", "every": 0, "every": 2}]}})");
+  EXPECT_EQ(run.status, ValidationStatus::WarningsOnly) << run.printed;
+  EXPECT_EQ(run.printed,
+            "/RESULTS/EXPORT/1/document: Warning: This member is given more than once; only its last value is used.\n"
+            "/RESULTS/EXPORT/1/envelopes/wet_depth: Warning: This member is given more than once; only its last "
+            "value is used.\n"
+            "/RESULTS/EXPORT/1/gauges/0/x: Warning: This member is given more than once; only its last value is "
+            "used.\n"
+            "/RESULTS/EXPORT/2/every: Warning: This member is given more than once; only its last value is used.\n");
+  const auto counted = validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "every": 2, "every": 0}]}})");
+  EXPECT_EQ(counted.status, ValidationStatus::Errors);
+  EXPECT_EQ(counted.printed, "/RESULTS/EXPORT/0/every: Error: This value must be greater than or equal to 1.000000.\n");
+  const auto whole = validateConfiguration(R"({"RESULTS": {}, "RESULTS": {"EXPORT": [{"format": "xdmf"}]}})");
+  EXPECT_EQ(whole.status, ValidationStatus::WarningsOnly);
+  EXPECT_EQ(whole.printed, "/RESULTS: Warning: This member is given more than once; only its last value is used.\n");
+}

@@ -66,6 +66,10 @@ std::string IgnoredMember::text() const { return "The value of this item will no
 
 std::string InvalidItem::text() const { return "This item is invalid."; }
 
+std::string RepeatedMember::text() const {
+  return "This member is given more than once; only its last value is used.";
+}
+
 Severity Annotation::severity() const {
   return absl::visit([](const auto& found) { return found.severity; }, kind);
 }

@@ -76,6 +76,10 @@ struct InvalidItem {
   static constexpr Severity severity = Severity::Error;
   std::string text() const;
 };
+struct RepeatedMember {
+  static constexpr Severity severity = Severity::Warning;
+  std::string text() const;
+};
 
 // What a keyword accounted for; recorded, never printed.
 struct TypeNote {
@@ -113,7 +117,7 @@ struct MembersNote {
 using AnnotationKind =
     absl::variant<ConstantMismatch, NotInEnumeration, MoreThanOneAlternative, BelowMinimum, NotAboveExclusiveMinimum,
                   AboveMaximum, NotBelowExclusiveMaximum, WrongType, RequiredMemberMissing, NoAlternativePresent,
-                  ReferenceMismatch, IgnoredMember, InvalidItem, TypeNote, AllowedValuesNote, FormatNote,
+                  ReferenceMismatch, IgnoredMember, InvalidItem, RepeatedMember, TypeNote, AllowedValuesNote, FormatNote,
                   DescriptionNote, DefaultNote, MembersNote>;
 
 struct Annotation {
