@@ -7,6 +7,7 @@ dataset group and every stored time. Prints the seconds the algorithm took
   QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/qgis_timeseries.py mesh.2dm document.xdmf points.txt out.csv
 """
 
+import os
 import sys
 import time
 
@@ -15,7 +16,11 @@ from qgis.core import (QgsApplication, QgsFeature, QgsGeometry, QgsMeshLayer, Qg
 
 
 def main():
-    mesh_path, document, points_path, output = sys.argv[1:5]
+    # Absolute names: QGIS's XDMF reader resolves the document's references
+    # against the folder of the name it is given, and takes a bare name for
+    # that folder.
+    mesh_path, document = (os.path.abspath(name) for name in sys.argv[1:3])
+    points_path, output = sys.argv[3:5]
     app = QgsApplication([], False)
     app.initQgis()
     sys.path.append("/usr/share/qgis/python/plugins")
