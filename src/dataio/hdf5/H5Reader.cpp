@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "dataio/hdf5/H5Rows.hpp"
+#include "dataio/hdf5/HdfFileCheck.hpp"
 #include "h5/H5Calls.hpp"
 #include "h5/H5Data.hpp"
 #include "interfaces/Failure.hpp"
@@ -90,7 +91,7 @@ std::vector<std::vector<T>> rowsOf(const Table<T>& table) {
 
 // Checked before the base opens the file, which would wait on a FIFO.
 const std::string& regularFile(const std::string& fileName) {
-  if (inputs::isSpecialFile(fileName)) failure::fail("HDF5 file <", fileName, "> is not a regular file");
+  requireReadableHdfFile(fileName);
   return fileName;
 }
 

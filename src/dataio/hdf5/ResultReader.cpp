@@ -29,6 +29,11 @@ api::IResultReader* createResultReader(const std::string& fileName) { return new
 // A step without a time, or with one that cannot be ordered or written as a
 // number (NaN, an infinity), would corrupt the time table.
 double ResultReader::readStepTime(const std::string& stepPath) {
+  const std::optional<api::AttributeInfo> stored = getAttributeInfo(stepPath, "t");
+  if (!stored) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no attribute t!");
+  const bool number = stored->valueClass == api::ValueClass::Float || stored->valueClass == api::ValueClass::Integer;
+  if (!number || stored->values != 1)
+    failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has a time that is not a number");
   const std::optional<double> t = findDoubleAttribute(stepPath, "t");
   if (!t) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no attribute t!");
   if (!std::isfinite(*t)) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no valid time!");

@@ -204,18 +204,28 @@ TEST_F(ResultReaderTest, ResultsFileIsNeverModified) {
   EXPECT_EQ(testing_support::readFile(name), before);
 }
 
+// Told in the user's words before the library opens the file; a file cut
+// short by a third is told by its size against its superblock's.
 TEST_F(ResultReaderTest, FilesThatAreNoResultsFilesFailCleanly) {
-  EXPECT_THROW(reader(), h5::FileException);
+  const std::string file = "HDF5 file <" + name + "> ";
+  EXPECT_EQ(failureReport([&] { reader(); }), " -> " + file + "does not exist\n");
   testing_support::writeFile(name, "plain text");
-  EXPECT_THROW(reader(), h5::FileException);
-  EXPECT_THROW(dataio::createResultReader(dir.path()), h5::FileException);
+  EXPECT_EQ(failureReport([&] { reader(); }), " -> " + file + "is not an HDF5 file: it holds no HDF5 signature\n");
+  EXPECT_EQ(failureReport([&] { dataio::createResultReader(dir.path()); }),
+            " -> HDF5 file <" + dir.path() + "> is a folder\n");
   {
-    H5TestFile file(name);
-    addSteps(file, hyd, std::vector<double>(50, 1.0));
+    H5TestFile h5(name);
+    addSteps(h5, hyd, std::vector<double>(50, 1.0));
   }
   const std::string whole = testing_support::readFile(name);
+  const std::string held = std::to_string(whole.size() / 3);
   testing_support::writeFile(name, whole.substr(0, whole.size() / 3));
-  EXPECT_NE(testing_support::exceptionText([&] { reader()->getTimes({hyd}, false); }), "no exception");
+  EXPECT_EQ(failureReport([&] { reader(); }), " -> " + file + "is cut short: it holds " + held + " bytes of the " +
+                                                  std::to_string(whole.size()) + " its HDF5 superblock declares\n");
+  // Behind a user block of 512 bytes the signature and the addresses count
+  // from the block's end.
+  testing_support::writeFile(name, std::string(512, 'u') + whole);
+  EXPECT_EQ(failureReport([&] { dataio::createResultReader(name); }), "no BaseException");
 }
 
 TEST_F(ResultReaderTest, ResultGroupThatIsADatasetIsALibraryFailure) {
