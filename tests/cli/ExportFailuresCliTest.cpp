@@ -134,19 +134,13 @@ TEST_F(ExportFailures, ResultsFileThatIsNotHdf5OrMissingEndsCleanly) {
   writeFile(dir.file("run.h5"), "this is not an HDF5 file\n");
   original = readFile(dir.file("run.h5"));
   auto result = run({});
-  auto errors = lastLines(result.errLines(), 3);
-  ASSERT_EQ(errors.size(), 3u) << result.err;
-  EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
-  EXPECT_EQ(errors[1], " -> Unable to open file run.h5: (File accessibility) Not an HDF5 file");
-  EXPECT_EQ(errors[2], killed);
+  EXPECT_EQ(result.errLines(), (std::vector<std::string>{
+                                   " -> HDF5 file <run.h5> is not an HDF5 file: it holds no HDF5 signature", killed}));
 
   original.clear();
   resultsName = "absent.h5";
   result = run({});
-  errors = lastLines(result.errLines(), 3);
-  ASSERT_EQ(errors.size(), 3u) << result.err;
-  EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
-  EXPECT_EQ(errors[2], killed);
+  EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> HDF5 file <absent.h5> does not exist", killed}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("absent.h5")));
 }
 
@@ -270,13 +264,14 @@ TEST_F(ExportFailures, AStepThatFailsLeavesTheEarlierExportAsItWas) {
     file.step("RESULTS/CellsAll/BottomEl/0000000", 0.0, 2, 1, {1, 1});
     file.step("RESULTS/CellsAll/BottomEl/0000001", 10.0, 2, 1, {1, 1});
     file.step("RESULTS/CellsAll/BedTrCap/0000000", 0.0, 2, 2, {3, 4, 0, 0});
+    // The second step's capacity lacks a column: found when that step is computed.
+    file.step("RESULTS/CellsAll/BedTrCap/0000001", 10.0, 2, 1, {3, 4});
   }
   original = readFile(dir.file("run.h5"));
   const auto result = run({});
-  const auto errors = lastLines(result.errLines(), 3);
-  ASSERT_EQ(errors.size(), 3u) << result.err;
-  EXPECT_EQ(errors[1], " -> Unable to open the dataset \"/RESULTS/CellsAll/BedTrCap/0000001\": (Symbol table) "
-                       "Object not found");
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> dataset </RESULTS/CellsAll/BedTrCap/0000001> does not contain column 1!",
+                                      killed}));
   EXPECT_EQ(readFile(dir.file("results.xdmf")), "the earlier document");
   EXPECT_EQ(readFile(dir.file("results_aux.h5")), "the earlier auxiliary file");
   std::vector<std::string> files;

@@ -95,9 +95,10 @@ TEST_F(Hydrographs, GaugeRowsHoldWhatTheDocumentShowsForTheCell) {
   writeRun(dir.file("run.h5"));
   const BinaryRun run = exportWith(gauges);
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(std::find(run.outLines().begin(), run.outLines().end(),
+  const std::vector<std::string> lines = run.outLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
                       " -> exporting 6 outputs at 5 of 5 stored times to out.xdmf, 6 gauges to out_*.csv"),
-            run.outLines().end());
+            lines.end());
   const std::string results = dir.file("run.h5");
   const std::string auxiliary = dir.file("out_aux.h5");
   const std::vector<double> bed = storedDoubles(results, "CellsAll/BottomEl");

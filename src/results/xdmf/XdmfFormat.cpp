@@ -35,6 +35,7 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
       envelopeDocumentFile(envelopeDocumentFile_),
       hdfwriter(std::move(auxiliaryFile_)),
       references(*reader_, mesh_.cells),
+      storedSteps(*reader_, *model_),
       stepData(*reader_),
       dryDepth(*reader_) {
   const std::string folder = documentFolder(selection.stem);
@@ -62,6 +63,8 @@ void XdmfFormat::exportData(const int&) {
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
   if (selection.envelopes) followEnvelopes(nrCells);
 
+  warnOfMissingSteps();
+
   ExportProgress progress;
   progress.begin(selection.document(), static_cast<int>(tInfo.size()));
   const std::uint64_t readBefore = reader->getBytesRead();
@@ -69,7 +72,8 @@ void XdmfFormat::exportData(const int&) {
   for (const auto& [time, step] : tInfo) {
     progress.step(++k, time, reader->getBytesRead() - readBefore);
     form->addTimeStep(time);
-    for (const model::OutputID id : selection.outputs) form->addOutput(model->getOutput(id), step);
+    for (const model::OutputID id : selection.outputs)
+      if (storedSteps.holds(model->getOutput(id), step)) form->addOutput(model->getOutput(id), step);
     writeStepData(time, step);
     if (hydrographs) hydrographs->addStep(time, step);
   }
@@ -118,26 +122,49 @@ void XdmfFormat::announce() const {
   std::cout << std::endl;
 }
 
-// The datasets that the document's items read, at every step it holds; the
-// portable form copies the same datasets into its auxiliary file.
+// The datasets that the document's items read, at every step that stores
+// them; the portable form copies the same datasets into its auxiliary file.
+// An output stored at none of the selected times is refused, naming its
+// first missing dataset.
 void XdmfFormat::checkReferences() {
-  for (const auto& [time, step] : selection.times)
-    for (const model::OutputID id : selection.outputs) {
-      api::IOutput* out = model->getOutput(id);
+  missingTimes.assign(selection.outputs.size(), 0);
+  for (std::size_t o = 0; o < selection.outputs.size(); ++o) {
+    api::IOutput* out = model->getOutput(selection.outputs[o]);
+    for (const auto& [time, step] : selection.times) {
+      if (!storedSteps.holds(out, step)) {
+        ++missingTimes[o];
+        continue;
+      }
       if (kindOf(out) == OutputKind::computed) continue;
       for (const auto& [path, column] : storedColumns(*model, out, step))
         references.require(path, column, out->getName(), time);
     }
+    if (!selection.times.empty() && missingTimes[o] == selection.times.size()) {
+      const SelectedTime& first = selection.times.front();
+      references.require(storedSteps.missingAt(out, first.step), 0, out->getName(), first.time);
+    }
+  }
+}
+
+// " -> bottom_elevation is not stored at 1 of the 3 selected times: those steps are written without it"
+void XdmfFormat::warnOfMissingSteps() const {
+  for (std::size_t o = 0; o < selection.outputs.size(); ++o)
+    if (missingTimes[o] > 0)
+      std::cout << " -> " << model->getOutput(selection.outputs[o])->getName() << " is not stored at "
+                << missingTimes[o] << " of the " << selection.times.size()
+                << " selected times: those steps are written without it" << std::endl;
 }
 
 void XdmfFormat::addHydraulicConsumer(HydraulicConsumer& consumer) { consumers.push_back(&consumer); }
 
 // The consumers follow the hydraulic state from the columns that
 // flow_velocity reads, whether or not it is exported.
+// A step without the hydraulic state or the bed adds nothing to them.
 void XdmfFormat::writeStepData(double time, int step) {
   if (!consumers.empty()) {
-    const model::OutputID velocity = model->requireOutput(model::OutputProps.at(model::flow_velocity).name);
-    stepData.addHydraulics(time, streamedColumns(stepData, *model, model->getOutput(velocity), step), consumers);
+    api::IOutput* velocity = model->getOutput(model->requireOutput(model::OutputProps.at(model::flow_velocity).name));
+    if (storedSteps.holds(velocity, step))
+      stepData.addHydraulics(time, streamedColumns(stepData, *model, velocity, step), consumers);
   }
   if (stepData.empty()) return;
   stepData.write(dryDepth.value(), *hdfwriter);

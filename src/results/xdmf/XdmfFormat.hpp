@@ -20,6 +20,7 @@
 #include "results/xdmf/BaseFormat.hpp"
 #include "results/xdmf/DocumentForm.hpp"
 #include "results/xdmf/DryDepth.hpp"
+#include "results/xdmf/StoredSteps.hpp"
 
 namespace results {
 
@@ -49,6 +50,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
 
  private:
   void checkReferences();
+  void warnOfMissingSteps() const;
   void writeStepData(double time, int step);
   void followEnvelopes(int nrCells);
   void exportEnvelopes(int nrCells);
@@ -60,6 +62,9 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::string envelopeDocumentFile;
   std::shared_ptr<api::IH5Writer> hdfwriter;
   ReferenceCheck references;
+  StoredSteps storedSteps;
+  // Per output of the selection, how many selected times lack its data.
+  std::vector<std::size_t> missingTimes;
   StepStream stepData;
   DryDepth dryDepth;
   std::vector<HydraulicConsumer*> consumers;
