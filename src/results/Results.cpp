@@ -10,6 +10,7 @@
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
 #include "results/files/FileReferences.hpp"
+#include "results/files/FolderLocks.hpp"
 #include "results/files/OutputNames.hpp"
 #include "results/files/OutputTransaction.hpp"
 #include "results/files/XmlSafeName.hpp"
@@ -35,6 +36,9 @@ void stageFiles(OutputTransaction& transaction, const ExportSelection& selection
     requireXmlSafeName(file.role, file.name);
     const std::string reason = whyNotReplaceable(file.name);
     if (!reason.empty()) failure::fail("cannot write <", file.name, ">: ", reason);
+    if (file.role == "mesh file" && isSomeoneElsesMeshFile(file.name))
+      failure::fail("cannot write <", file.name, ">: it is a mesh this tool did not write (the run's own input mesh?), ",
+                    "which an export never replaces; name the document otherwise or move that file");
     transaction.stage(file.name);
   }
 }
@@ -96,6 +100,10 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
     selections.push_back(selection);
   }
   requireXmlSafeName("results file", reader->getFileName());
+  std::vector<std::string> written;
+  for (const ExportSelection& selection : selections)
+    for (const OutputFile& file : selection.outputFiles()) written.push_back(file.name);
+  const FolderLocks locks(written);
   OutputTransaction transaction;
   for (const ExportSelection& selection : selections) stageFiles(transaction, selection);
   const Mesh mesh = checkMesh(*reader, model->getData(model::data_Topology)->getPath(),

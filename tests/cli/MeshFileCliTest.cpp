@@ -20,7 +20,7 @@ namespace {
 const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 // The first line of the file that is not what the mesh of the results file
-// gives ("" when every line is): MESH2D, "ND n x y z" per node, then
+// gives ("" when every line is): MESH2D, the tool's MESHNAME mark, "ND n x y z" per node, then
 // "E3T n a b c 1" per cell, numbered from 1, each coordinate read back
 // exactly.
 std::string firstDifference(const std::string& meshFile, const std::string& resultsFile) {
@@ -30,12 +30,13 @@ std::string firstDifference(const std::string& meshFile, const std::string& resu
   const std::size_t nodes = coordinates.dims.at(0);
   const std::size_t cells = topology.dims.at(0);
   const std::vector<std::string> lines = splitLines(readFile(meshFile));
-  if (lines.size() != 1 + nodes + cells)
+  if (lines.size() != 2 + nodes + cells)
     return std::to_string(lines.size()) + " lines for " + std::to_string(nodes) + " nodes and " +
            std::to_string(cells) + " cells";
   if (lines[0] != "MESH2D") return lines[0];
+  if (lines[1] != "MESHNAME \"TORVANEL results\"") return lines[1];
   for (std::size_t node = 0; node < nodes; ++node) {
-    const std::string& line = lines[1 + node];
+    const std::string& line = lines[2 + node];
     std::istringstream in(line);
     std::string tag, x, y, z, rest;
     std::size_t number = 0;
@@ -46,7 +47,7 @@ std::string firstDifference(const std::string& meshFile, const std::string& resu
     if (tag != "ND" || number != node + 1 || !exact || in >> rest) return line;
   }
   for (std::size_t cell = 0; cell < cells; ++cell) {
-    const std::string& line = lines[1 + nodes + cell];
+    const std::string& line = lines[2 + nodes + cell];
     std::istringstream in(line);
     std::string tag, rest;
     std::size_t number = 0;
@@ -109,7 +110,7 @@ TEST_F(MeshFile, TheExampleMesh) {
   const BinaryRun run = runResults({"-f", "cfg.json", "-r", "dambreak.h5", "-o", "dambreak.xdmf"}, dir.path());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(firstDifference(dir.file("dambreak.2dm"), dir.file("dambreak.h5")), "");
-  EXPECT_EQ(splitLines(readFile(dir.file("dambreak.2dm"))).size(), 1u + 3131u + 6000u);
+  EXPECT_EQ(splitLines(readFile(dir.file("dambreak.2dm"))).size(), 2u + 3131u + 6000u);
 }
 
 TEST_F(MeshFile, OnlyEntriesThatAskWriteOneAndFalseWritesNone) {
@@ -152,6 +153,25 @@ TEST_F(MeshFile, NeverTheRunsInputs) {
                 " -> refusing to overwrite the results file <run.h5> with <linked.2dm>");
   EXPECT_EQ(readFile(dir.file("run.h5")), results);
   EXPECT_FALSE(exists("linked.xdmf"));
+}
+
+// The run's own input mesh lies where the guide puts it, beside the results
+// file under the document's stem: it is never replaced, while the tool's own
+// mesh file of an earlier export is.
+TEST_F(MeshFile, AMeshThisToolDidNotWriteIsNeverReplaced) {
+  writeRun();
+  const std::string input = "MESH2D\nND 1 0 0 0\nND 2 1 0 0\nND 3 0 1 0\nE3T 1 1 2 3 1\n";
+  writeFile(dir.file("results.2dm"), input);
+  expectRefused(exportWith({R"("mesh_2dm": true)"}),
+                " -> cannot write <results.2dm>: it is a mesh this tool did not write (the run's own input mesh?), "
+                "which an export never replaces; name the document otherwise or move that file");
+  EXPECT_EQ(readFile(dir.file("results.2dm")), input);
+  EXPECT_FALSE(exists("results.xdmf"));
+  std::filesystem::remove(dir.file("results.2dm"));
+  ASSERT_EQ(exportWith({R"("mesh_2dm": true)"}).status, 0);
+  const BinaryRun again = exportWith({R"("mesh_2dm": true)"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(firstDifference(dir.file("results.2dm"), dir.file("run.h5")), "");
 }
 
 // Only a link can make a mesh file another entry's document.

@@ -124,10 +124,6 @@ void coordinatesWithTwoColumns(const std::string& fileName) {
   file.doubles(coordinates, validNodes, 2, stripCoordinates(2));
 }
 
-void removeLastHydStateStep(const std::string& fileName) {
-  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(lastHydState);
-}
-
 void hydStateStepWithRows(const std::string& fileName, int rows) { replaceLastHydState(fileName, rows, 3); }
 
 void hydStateStepWithFourColumns(const std::string& fileName) { replaceLastHydState(fileName, validCells, 4); }

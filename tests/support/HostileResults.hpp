@@ -27,7 +27,6 @@ void coordinatesWithTwoColumns(const std::string& fileName);
 void stringTopologySize(const std::string& fileName);
 
 // The stored steps.
-void removeLastHydStateStep(const std::string& fileName);
 void hydStateStepWithRows(const std::string& fileName, int rows);
 void hydStateStepWithFourColumns(const std::string& fileName);
 void stringStepTime(const std::string& fileName);

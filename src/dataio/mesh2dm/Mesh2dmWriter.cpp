@@ -44,6 +44,8 @@ void writeCell(std::ofstream& file, std::size_t number, const std::vector<int>& 
   file.write(line, length);
 }
 
+const char* const header = "MESH2D\nMESHNAME \"TORVANEL results\"\n";
+
 }  // namespace
 
 void writeMesh2dm(const std::string& fileName, const std::vector<std::vector<int>>& topology,
@@ -51,12 +53,20 @@ void writeMesh2dm(const std::string& fileName, const std::vector<std::vector<int
   checkMesh(fileName, topology, coordinates);
   std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
   if (!file) failure::fail("cannot write the 2DM mesh <", fileName, ">");
-  file << "MESH2D\n";
+  file << header;
   for (std::size_t node = 0; node < coordinates.size(); ++node) writeNode(file, node + 1, coordinates[node]);
   for (std::size_t cell = 0; cell < topology.size(); ++cell) writeCell(file, cell + 1, topology[cell]);
   // A full disk shows only when the last buffer is flushed.
   file.close();
   if (file.fail()) failure::fail("cannot write the 2DM mesh <", fileName, ">");
+}
+
+bool isMesh2dmOfThisTool(const std::string& fileName) {
+  const std::string expected = header;
+  std::ifstream file(fileName, std::ios::binary);
+  std::string start(expected.size(), '\0');
+  file.read(start.data(), static_cast<std::streamsize>(start.size()));
+  return file && start == expected;
 }
 
 }  // namespace dataio

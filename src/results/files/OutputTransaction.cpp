@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -97,10 +98,26 @@ void moveIntoPlace(const std::string& temporary, const std::string& target) {
                   "> failed: ", std::strerror(errno));
 }
 
+// The system refuses longer names when the file is opened or renamed, after
+// the other files of the run were put in place.
+std::string whyTooLong(const fs::path& real) {
+  const std::size_t name = real.filename().string().size();
+  if (name > NAME_MAX)
+    return "its name has " + std::to_string(name) + " bytes, more than the " + std::to_string(NAME_MAX) +
+           " the system allows for one name";
+  const std::size_t path = comparable(real).size();
+  if (path >= PATH_MAX)
+    return "its path has " + std::to_string(path) + " bytes, more than the " + std::to_string(PATH_MAX - 1) +
+           " the system allows";
+  return std::string();
+}
+
 }  // namespace
 
 std::string whyNotReplaceable(const std::string& target) {
   const fs::path real = realTarget(target);
+  const std::string tooLong = whyTooLong(real);
+  if (!tooLong.empty()) return tooLong;
   const fs::path folder = real.parent_path().empty() ? fs::path(".") : real.parent_path();
   std::error_code error;
   const fs::file_status folderStatus = fs::status(folder, error);
@@ -120,6 +137,7 @@ OutputTransaction::~OutputTransaction() {
     ::unlink(entry.temporary.c_str());
     releaseSlot(entry.slot);
   }
+  forgetPrevious();
 }
 
 std::string OutputTransaction::stage(const std::string& target) {
@@ -138,13 +156,58 @@ std::string OutputTransaction::stage(const std::string& target) {
   return temporary;
 }
 
-void OutputTransaction::commit() {
-  while (!staged.empty()) {
-    const Staged& entry = staged.front();
-    moveIntoPlace(entry.temporary, entry.target);
-    releaseSlot(entry.slot);
-    staged.erase(staged.begin());
+// A second name for the file a rename is about to replace, so that a later
+// failure of the same commit can put it back; "" for a new target, or where
+// the file system has no second names.
+std::string OutputTransaction::keepPrevious(const std::string& target) {
+  if (!exists(target)) return std::string();
+  const std::string previous = temporaryNameFor(target);
+  const int slot = claimSlot(previous);
+  if (::link(target.c_str(), previous.c_str()) != 0) {
+    releaseSlot(slot);
+    return std::string();
   }
+  kept.push_back({target, previous, slot});
+  return previous;
+}
+
+// Undoes the renames of a commit that failed half-way: the replaced files go
+// back, the new ones go.
+void OutputTransaction::putBack(const std::vector<Placed>& placed) {
+  for (auto entry = placed.rbegin(); entry != placed.rend(); ++entry)
+    if (entry->previous.empty())
+      ::unlink(entry->target.c_str());
+    else
+      std::rename(entry->previous.c_str(), entry->target.c_str());
+}
+
+void OutputTransaction::commit() {
+  std::vector<Placed> placed;
+  try {
+    while (!staged.empty()) {
+      const Staged& entry = staged.front();
+      if (exists(entry.temporary)) {
+        const std::string previous = keepPrevious(entry.target);
+        moveIntoPlace(entry.temporary, entry.target);
+        placed.push_back({entry.target, previous});
+      }
+      releaseSlot(entry.slot);
+      staged.erase(staged.begin());
+    }
+  } catch (...) {
+    putBack(placed);
+    forgetPrevious();
+    throw;
+  }
+  forgetPrevious();
+}
+
+void OutputTransaction::forgetPrevious() {
+  for (const Staged& entry : kept) {
+    ::unlink(entry.temporary.c_str());
+    releaseSlot(entry.slot);
+  }
+  kept.clear();
 }
 
 void OutputTransaction::writing(const std::function<void()>& writes) const {

@@ -26,8 +26,10 @@ class OutputTransaction {
 
   // Renames every staged file that was written onto its target, in staging
   // order (stage an auxiliary file before the document that names it). A
-  // replaced target keeps its permissions. A failed rename is reported and
-  // leaves the files after it staged, for the destructor to remove.
+  // replaced target keeps its permissions. A failed rename is reported, the
+  // targets renamed before it get their previous files back (or go, when
+  // they are new), and the files after it stay staged, for the destructor to
+  // remove: a commit puts all of the run's files in place, or none.
   void commit();
 
   // Runs writes, which write staged files. A library's exception that names
@@ -44,7 +46,16 @@ class OutputTransaction {
     std::string temporary;
     int slot;
   };
+  struct Placed {
+    std::string target;
+    std::string previous;  // the replaced file's second name, or ""
+  };
+  std::string keepPrevious(const std::string& target);
+  static void putBack(const std::vector<Placed>& placed);
+  void forgetPrevious();
+
   std::vector<Staged> staged;
+  std::vector<Staged> kept;  // the replaced files, until the commit ends
 };
 
 // Why a file staged for target could not be put in its place, or "" when it

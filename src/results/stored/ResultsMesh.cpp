@@ -1,5 +1,7 @@
 #include "results/stored/ResultsMesh.hpp"
 
+#include <filesystem>
+
 #include "dataio/mesh2dm/Mesh2dmWriter.hpp"
 #include "interfaces/Failure.hpp"
 
@@ -29,6 +31,11 @@ ResultsMesh readResultsMesh(api::IH5Reader& reader, api::IModel& model) {
 void writeMeshFile(api::IH5Reader& reader, api::IModel& model, const std::string& fileName) {
   const ResultsMesh mesh = readResultsMesh(reader, model);
   dataio::writeMesh2dm(fileName, mesh.topology, mesh.coordinates);
+}
+
+bool isSomeoneElsesMeshFile(const std::string& fileName) {
+  std::error_code error;
+  return std::filesystem::exists(fileName, error) && !dataio::isMesh2dmOfThisTool(fileName);
 }
 
 }  // namespace results

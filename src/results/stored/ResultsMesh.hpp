@@ -23,4 +23,8 @@ ResultsMesh readResultsMesh(api::IH5Reader& reader, api::IModel& model);
 // The mesh as a 2DM text file (MESH2D, ND and E3T lines, numbered from 1).
 void writeMeshFile(api::IH5Reader& reader, api::IModel& model, const std::string& fileName);
 
+// True when a mesh file is there that this tool did not write, which an
+// export must not replace.
+bool isSomeoneElsesMeshFile(const std::string& fileName);
+
 }  // namespace results

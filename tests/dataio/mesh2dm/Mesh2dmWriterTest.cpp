@@ -50,6 +50,7 @@ bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 TEST_F(Mesh2dmWriterTest, SmallMeshNodesThenCellsNumberedFromOne) {
   EXPECT_EQ(written(square, corners),
             "MESH2D\n"
+            "MESHNAME \"TORVANEL results\"\n"
             "ND 1 0 0 400\n"
             "ND 2 1 0 0.10000000000000001\n"
             "ND 3 1 1 -2.4999999999999999e-07\n"
@@ -58,7 +59,9 @@ TEST_F(Mesh2dmWriterTest, SmallMeshNodesThenCellsNumberedFromOne) {
             "E3T 2 1 3 4 1\n");
 }
 
-TEST_F(Mesh2dmWriterTest, EmptyMeshIsTheHeaderAlone) { EXPECT_EQ(written({}, {}), "MESH2D\n"); }
+TEST_F(Mesh2dmWriterTest, EmptyMeshIsTheHeaderAlone) {
+  EXPECT_EQ(written({}, {}), "MESH2D\nMESHNAME \"TORVANEL results\"\n");
+}
 
 TEST_F(Mesh2dmWriterTest, ExampleMeshReadsBackExactly) {
   const synthetic::Mesh mesh = synthetic::makeRectangleMesh(6000, synthetic::Channel{}, {2600000.0, 1200000.0});
@@ -75,6 +78,8 @@ TEST_F(Mesh2dmWriterTest, ExampleMeshReadsBackExactly) {
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
   EXPECT_EQ(line, "MESH2D");
+  ASSERT_TRUE(std::getline(lines, line));
+  EXPECT_EQ(line, "MESHNAME \"TORVANEL results\"");
   std::size_t nodesRead = 0;
   std::size_t cellsRead = 0;
   std::size_t mismatches = 0;

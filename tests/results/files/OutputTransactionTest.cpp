@@ -89,13 +89,17 @@ TEST_F(Transaction, TargetThatWasNeverWrittenIsLeftAlone) {
 
 // A folder in the way of the second target stops the commit there: the first
 // file is in place, the third is still staged and goes with the transaction.
+// All or nothing: a rename that fails puts back what the renames before it
+// replaced, and takes away what they added.
 TEST_F(Transaction, CommitRenamesInStagingOrderAndReportsAFailedRename) {
   fs::create_directory(dir.file("second.xdmf"));
   writeFile(dir.file("second.xdmf/keep"), "");
+  writeFile(dir.file("first_aux.h5"), "earlier");
   std::string report;
   {
     OutputTransaction transaction;
     writeFile(transaction.stage(dir.file("first_aux.h5")), "first");
+    writeFile(transaction.stage(dir.file("new_aux.h5")), "new");
     const std::string second = transaction.stage(dir.file("second.xdmf"));
     writeFile(second, "second");
     writeFile(transaction.stage(dir.file("third.xdmf")), "third");
@@ -103,9 +107,17 @@ TEST_F(Transaction, CommitRenamesInStagingOrderAndReportsAFailedRename) {
     EXPECT_EQ(report, " -> cannot put the output <" + dir.file("second.xdmf") + "> in place: renaming <" + second +
                           "> failed: Is a directory\n");
   }
-  EXPECT_EQ(readFile(dir.file("first_aux.h5")), "first");
+  EXPECT_EQ(readFile(dir.file("first_aux.h5")), "earlier");
   EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"first_aux.h5", "second.xdmf"}));
   EXPECT_EQ(filesIn(dir.file("second.xdmf")), std::vector<std::string>{"keep"});
+  // A commit that succeeds leaves no second names behind.
+  {
+    OutputTransaction transaction;
+    writeFile(transaction.stage(dir.file("first_aux.h5")), "first");
+    transaction.commit();
+  }
+  EXPECT_EQ(readFile(dir.file("first_aux.h5")), "first");
+  EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"first_aux.h5", "second.xdmf"}));
 }
 
 TEST_F(Transaction, LinkedTargetIsReplacedBehindTheLink) {
@@ -163,6 +175,13 @@ TEST_F(Transaction, TargetsThatCannotBeReplacedAreToldWhy) {
   fs::create_symlink("missing/out.xdmf", dir.file("dangling.xdmf"));
   EXPECT_EQ(whyNotReplaceable(dir.file("dangling.xdmf")),
             "its folder <" + dir.file("missing") + "> does not exist");
+  // Names the system would refuse only when the file is opened or renamed.
+  EXPECT_EQ(whyNotReplaceable(dir.file(std::string(255, 'n'))), "");
+  EXPECT_EQ(whyNotReplaceable(dir.file(std::string(256, 'n'))),
+            "its name has 256 bytes, more than the 255 the system allows for one name");
+  std::string deep = dir.path();
+  while (deep.size() < 4096) deep += "/" + std::string(100, 'd');
+  EXPECT_EQ(whyNotReplaceable(deep).rfind("its path has ", 0), 0u) << whyNotReplaceable(deep);
 }
 
 // Permissions do not hold back root, who may replace anything.
