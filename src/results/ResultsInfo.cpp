@@ -6,6 +6,7 @@
 
 #include "dataio/hdf5/H5Files.hpp"
 #include "dataio/hdf5/ResultPaths.hpp"
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
 #include "results/stored/OutputData.hpp"
@@ -108,9 +109,10 @@ class Report {
   }
 
   static std::string timesText(const StoredTimes& times) {
+    const auto shown = [&](double value) { return times.closerThanTenDigits ? dataio::timeText(value, dataio::TimeNotation::shortest) : number(value); };
     std::string text = std::to_string(times.count) + (times.count == 1 ? " time, " : " times, ");
-    if (times.count == 1) return text + "at " + number(times.first);
-    text += "from " + number(times.first) + " to " + number(times.last);
+    if (times.count == 1) return text + "at " + shown(times.first);
+    text += "from " + shown(times.first) + " to " + shown(times.last);
     // Steps written at a fixed interval differ in their last bits.
     const std::string smallest = number(times.smallestInterval);
     const std::string largest = number(times.largestInterval);
@@ -137,10 +139,18 @@ class Report {
     for (const model::OutputID id : valid) {
       const std::string name = outputName(id);
       const bool byRun = std::find(listed.begin(), listed.end(), name) != listed.end();
-      const std::string missing = missingDataset(model, file, model.requireOutput(name));
       out << (byRun ? "  * " : "    ") << name << std::string(width - name.size() + 2, ' ')
-          << (missing.empty() ? "data in the file" : "missing " + missing) << "\n";
+          << availability(model.requireOutput(name)) << "\n";
     }
+  }
+
+  // What an export of the output would find: its data, or what it lacks.
+  std::string availability(model::OutputID output) const {
+    const std::string missing = missingDataset(model, file, output);
+    if (!missing.empty()) return "missing " + missing;
+    if (!storedOverTime(model, output))
+      return "data in the file, stored once: exported only beside an output stored over time";
+    return "data in the file";
   }
 
   void minWaterDepth() {
@@ -172,6 +182,7 @@ StoredTimes summariseTimes(const api::TimeTable& times) {
     summary.smallestInterval = firstInterval ? interval : std::min(summary.smallestInterval, interval);
     summary.largestInterval = firstInterval ? interval : std::max(summary.largestInterval, interval);
     firstInterval = false;
+    summary.closerThanTenDigits = summary.closerThanTenDigits || number(next->first) == number(previous->first);
   }
   return summary;
 }

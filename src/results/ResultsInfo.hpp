@@ -19,6 +19,9 @@ struct StoredTimes {
   // Between neighbouring times; both zero below two times.
   double smallestInterval = 0.0;
   double largestInterval = 0.0;
+  // Set when two of the times look alike with ten significant digits: they
+  // are then shown in the shortest form that reads back as each double.
+  bool closerThanTenDigits = false;
 };
 
 StoredTimes summariseTimes(const api::TimeTable& times);

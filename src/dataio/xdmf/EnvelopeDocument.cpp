@@ -57,7 +57,7 @@ void EnvelopeDocument::openGrid(double time) {
   builder.beginGrid("envelopes", "Collection");
   builder.setCollectionType("Temporal");
   builder.beginGrid("envelopes", "Uniform");
-  addTime(builder, time);
+  addTime(builder, time, notationFor({time}));
 }
 
 // <Attribute AttributeType="Scalar" Name="water_depth_max" Center="Cell">

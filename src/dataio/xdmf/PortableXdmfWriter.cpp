@@ -13,8 +13,9 @@ const char* const meshInclude = "xpointer(//Grid[@Name=\"mesh\"]/*[self::Topolog
 
 }  // namespace
 
-PortableXdmfWriter::PortableXdmfWriter(const std::string& collection, const std::string& meshReference)
-    : TimeStepDocument("3.0", true, collection, meshReference) {}
+PortableXdmfWriter::PortableXdmfWriter(const std::string& collection, const std::string& meshReference,
+                                       TimeNotation notation)
+    : TimeStepDocument("3.0", true, collection, meshReference, notation) {}
 
 // <Grid GridType="Uniform" Name="mesh">
 //     <Topology TopologyType="Triangle" NumberOfElements="2">
@@ -40,7 +41,7 @@ void PortableXdmfWriter::addMesh(int nrCells, const std::string& topologyPath, i
 // <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
 void PortableXdmfWriter::addStepHeader(double time) {
   builder.addInclude(meshInclude);
-  addTime(builder, time);
+  addTime(builder, time, timeNotation);
 }
 
 void PortableXdmfWriter::addScalar(const std::string& name, int nrElements, const std::string& fileName,
@@ -77,6 +78,7 @@ void PortableXdmfWriter::addAttribute(const std::string& name, const std::string
 
 }  // namespace dataio
 
-api::IXdmfWriter* createPortableXdmfWriter(const std::string& collectionName, const std::string& meshReference) {
-  return new dataio::PortableXdmfWriter(collectionName, meshReference);
+api::IXdmfWriter* createPortableXdmfWriter(const std::string& collectionName, const std::string& meshReference,
+                                           dataio::TimeNotation notation) {
+  return new dataio::PortableXdmfWriter(collectionName, meshReference, notation);
 }

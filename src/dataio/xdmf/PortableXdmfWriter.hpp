@@ -15,7 +15,9 @@ class PortableXdmfWriter : public TimeStepDocument {
  public:
   // The mesh items name meshReference (the auxiliary file as seen from the
   // document's folder); the temporal collection is named collectionName.
-  PortableXdmfWriter(const std::string& collectionName, const std::string& meshReference);
+  // Its times are written in notation.
+  PortableXdmfWriter(const std::string& collectionName, const std::string& meshReference,
+                     TimeNotation notation = TimeNotation::fixed);
 
   void addMesh(int nrCells, const std::string& topologyPath, int topologySize, const std::string& geometryPath,
                int geometrySize) override;
@@ -40,4 +42,5 @@ class PortableXdmfWriter : public TimeStepDocument {
 }  // namespace dataio
 
 // Owning pointer; the caller deletes it through the interface.
-api::IXdmfWriter* createPortableXdmfWriter(const std::string& collectionName, const std::string& meshReference);
+api::IXdmfWriter* createPortableXdmfWriter(const std::string& collectionName, const std::string& meshReference,
+                                           dataio::TimeNotation notation = dataio::TimeNotation::fixed);

@@ -5,8 +5,8 @@
 namespace dataio {
 
 TimeStepDocument::TimeStepDocument(const std::string& version, bool xinclude, const std::string& collection,
-                                   const std::string& meshReference)
-    : meshFileReference(meshReference), collectionName(collection) {
+                                   const std::string& meshReference, TimeNotation notation)
+    : meshFileReference(meshReference), timeNotation(notation), collectionName(collection) {
   builder.setVersion(version);
   if (xinclude) builder.setNamespace("xi", "http://www.w3.org/2001/XInclude");
   builder.setNewLine("\n");

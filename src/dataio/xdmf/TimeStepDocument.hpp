@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "dataio/xdmf/XdmfTagBuilder.hpp"
 #include "interfaces/IXdmfWriter.hpp"
 
@@ -18,14 +19,16 @@ class TimeStepDocument : public api::IXdmfWriter {
  protected:
   // The mesh items name meshReference; the collection is named
   // collectionName. With xinclude the root declares the XInclude namespace.
+  // Its times are written in notation.
   TimeStepDocument(const std::string& version, bool xinclude, const std::string& collectionName,
-                   const std::string& meshReference);
+                   const std::string& meshReference, TimeNotation notation);
 
   // What a step's Grid holds before its attributes: the time and the mesh.
   virtual void addStepHeader(double time) = 0;
 
   XdmfTagBuilder builder;
   std::string meshFileReference;
+  TimeNotation timeNotation;
   bool meshAdded = false;
   bool timeOpen = false;
 

@@ -1,18 +1,9 @@
 #include "dataio/xdmf/XdmfItems.hpp"
 
-#include <cstdio>
 
 namespace dataio {
 
 namespace {
-
-std::string timeText(double time) {
-  const int length = std::snprintf(nullptr, 0, "%f", time);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%f", time);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
 
 void openHdfItem(XdmfTagBuilder& builder, int rows, int columns, const std::string& numberType) {
   builder.beginDataItem("", "Uniform");
@@ -43,8 +34,8 @@ std::string rootedSource(const std::string& fileName, const std::string& dataset
   return fileName + ":" + (datasetPath.rfind('/', 0) == 0 ? "" : "/") + datasetPath;
 }
 
-void addTime(XdmfTagBuilder& builder, double time) {
-  const std::string text = timeText(time);
+void addTime(XdmfTagBuilder& builder, double time, TimeNotation notation) {
+  const std::string text = timeText(time, notation);
   builder.beginTag("Time");
   builder.setType("Single");
   builder.setName("time = " + text);

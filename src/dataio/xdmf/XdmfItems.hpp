@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "dataio/xdmf/XdmfTagBuilder.hpp"
 
 namespace dataio {
@@ -22,9 +23,9 @@ void addDoubleItem(XdmfTagBuilder& builder, int rows, int columns, const std::st
 // reader resolves (meshio takes no other): out_aux.h5:/water_depth/3.
 std::string rootedSource(const std::string& fileName, const std::string& datasetPath);
 
-// The time as printf "%f" writes it, in the name and the value:
+// The time in the document's notation, in the name and the value:
 // <Time TimeType="Single" Name="time = 12.500000" Value="12.500000">
 // </Time>
-void addTime(XdmfTagBuilder& builder, double time);
+void addTime(XdmfTagBuilder& builder, double time, TimeNotation notation = TimeNotation::fixed);
 
 }  // namespace dataio

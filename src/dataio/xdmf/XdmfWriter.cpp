@@ -8,8 +8,8 @@ namespace dataio {
 XdmfWriter::XdmfWriter(const std::string& resultsFile) : XdmfWriter(resultsFile, resultsFile) {}
 
 // The temporal collection keeps the name of the results file.
-XdmfWriter::XdmfWriter(const std::string& resultsFile, const std::string& meshReference)
-    : TimeStepDocument("2.0", false, resultsFile, meshReference) {}
+XdmfWriter::XdmfWriter(const std::string& resultsFile, const std::string& meshReference, TimeNotation notation)
+    : TimeStepDocument("2.0", false, resultsFile, meshReference, notation) {}
 
 void XdmfWriter::addMesh(int nrCells, const std::string& topologyPath, int topologySize,
                          const std::string& geometryPath, int geometrySize) {
@@ -78,7 +78,7 @@ void XdmfWriter::addMeshGeometry(const std::string& geometryPath, int geometrySi
 // <Topology TopologyType="Triangle" Reference="/Xdmf/Domain/Topology[1]">
 // <Geometry GeometryType="XYZ" Reference="/Xdmf/Domain/Geometry[1]">
 void XdmfWriter::addStepHeader(double time) {
-  addTime(builder, time);
+  addTime(builder, time, timeNotation);
   builder.beginTopology("", "Triangle");
   builder.setReference("/Xdmf/Domain/Topology[1]");
   builder.endTag("UnstructuredTopology");
@@ -126,6 +126,7 @@ void XdmfWriter::addHyperSlab(int nrElements, const std::string& fileName, const
 
 api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName) { return new dataio::XdmfWriter(h5FileName); }
 
-api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName, const std::string& meshFileReference) {
-  return new dataio::XdmfWriter(h5FileName, meshFileReference);
+api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName, const std::string& meshFileReference,
+                                   dataio::TimeNotation notation) {
+  return new dataio::XdmfWriter(h5FileName, meshFileReference, notation);
 }

@@ -15,7 +15,9 @@ class XdmfWriter : public TimeStepDocument {
   explicit XdmfWriter(const std::string& resultsFile);
   // The mesh items name meshReference (the results file as seen from the
   // document's folder); the temporal collection keeps the name resultsFile.
-  XdmfWriter(const std::string& resultsFile, const std::string& meshReference);
+  // Its times are written in notation.
+  XdmfWriter(const std::string& resultsFile, const std::string& meshReference,
+             TimeNotation notation = TimeNotation::fixed);
 
   void addMesh(int nrCells, const std::string& topologyPath, int topologySize, const std::string& geometryPath,
                int geometrySize) override;
@@ -40,4 +42,5 @@ class XdmfWriter : public TimeStepDocument {
 
 // Owning pointers; the caller deletes them through the interface.
 api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName);
-api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName, const std::string& meshFileReference);
+api::IXdmfWriter* createXdmfWriter(const std::string& h5FileName, const std::string& meshFileReference,
+                                   dataio::TimeNotation notation = dataio::TimeNotation::fixed);

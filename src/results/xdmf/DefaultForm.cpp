@@ -11,7 +11,7 @@ namespace results {
 
 DefaultForm::DefaultForm(api::IModel& model_, const Mesh& mesh_, const Files& files_,
                          const ReferenceCheck& references_, StepStream& stepData_, api::IH5Writer& auxiliaryFile_,
-                         DryDepth& dryDepth_)
+                         DryDepth& dryDepth_, dataio::TimeNotation notation)
     : model(model_),
       mesh(mesh_),
       files(files_),
@@ -19,7 +19,7 @@ DefaultForm::DefaultForm(api::IModel& model_, const Mesh& mesh_, const Files& fi
       stepData(stepData_),
       auxiliaryFile(auxiliaryFile_),
       dryDepth(dryDepth_),
-      writer(createXdmfWriter(files_.results, files_.resultsReference)) {
+      writer(createXdmfWriter(files_.results, files_.resultsReference, notation)) {
   RESULTS_CHECK(this->writer, "the factory failed to generate a valid Xdmf writer");
 }
 

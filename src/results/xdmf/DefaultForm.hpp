@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "interfaces/IH5Writer.hpp"
 #include "interfaces/IModel.hpp"
 #include "interfaces/IXdmfWriter.hpp"
@@ -28,8 +29,9 @@ class DefaultForm : public DocumentForm {
     std::string resultsReference;
     std::string auxiliaryReference;
   };
+  // The document writes its times in notation.
   DefaultForm(api::IModel& model, const Mesh& mesh, const Files& files, const ReferenceCheck& references,
-              StepStream& stepData, api::IH5Writer& auxiliaryFile, DryDepth& dryDepth);
+              StepStream& stepData, api::IH5Writer& auxiliaryFile, DryDepth& dryDepth, dataio::TimeNotation notation);
 
   int addMesh() override;
   void addTimeStep(double time) override;

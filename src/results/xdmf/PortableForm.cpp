@@ -28,14 +28,15 @@ int widthOf(int components) { return components == 1 ? 1 : 3; }
 }  // namespace
 
 PortableForm::PortableForm(api::IResultReader& reader_, api::IModel& model_, api::IH5Writer& auxiliaryFile,
-                           DryDepth& dryDepth_, const std::string& collectionName, std::string auxiliaryReference_)
+                           DryDepth& dryDepth_, const std::string& collectionName, std::string auxiliaryReference_,
+                           dataio::TimeNotation notation)
     : reader(reader_),
       model(model_),
       auxiliary(auxiliaryFile),
       dryDepth(dryDepth_),
       auxiliaryReference(std::move(auxiliaryReference_)),
       tables(reader_),
-      document(createPortableXdmfWriter(collectionName, auxiliaryReference)) {
+      document(createPortableXdmfWriter(collectionName, auxiliaryReference, notation)) {
   RESULTS_CHECK(this->document, "the factory failed to generate a valid Xdmf writer");
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "interfaces/IH5Writer.hpp"
 #include "interfaces/IModel.hpp"
 #include "interfaces/IResultReader.hpp"
@@ -35,8 +36,9 @@ class PortableForm : public DocumentForm {
   // auxiliaryReference, as the document's folder sees it. The reader, the
   // model, the auxiliary file and the dry depth belong to the export, which
   // outlives the form.
+  // The document writes its times in notation.
   PortableForm(api::IResultReader& reader, api::IModel& model, api::IH5Writer& auxiliaryFile, DryDepth& dryDepth,
-               const std::string& collectionName, std::string auxiliaryReference);
+               const std::string& collectionName, std::string auxiliaryReference, dataio::TimeNotation notation);
 
   // Copies the mesh into the auxiliary file and declares it; the cell count.
   int addMesh() override;

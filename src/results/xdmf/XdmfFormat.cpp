@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "interfaces/Failure.hpp"
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "results/console/ExportProgress.hpp"
 #include "results/envelopes/EnvelopeDatasets.hpp"
@@ -22,6 +23,12 @@ namespace {
 std::string documentFolder(const std::string& stem) { return folderOf(documentOf(stem)); }
 
 std::string fileNameOf(const std::string& stem) { return stem.substr(stem.find_last_of('/') + 1); }
+
+dataio::TimeNotation notationOf(const std::vector<SelectedTime>& selected) {
+  std::vector<double> times;
+  for (const SelectedTime& at : selected) times.push_back(at.time);
+  return dataio::notationFor(times);
+}
 
 }  // namespace
 
@@ -47,12 +54,14 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
   RESULTS_CHECK(this->hdfwriter, "the factory failed to generate a valid HDF5 writer");
   // The portable document names only its auxiliary file, and its collection
   // after itself.
+  const dataio::TimeNotation notation = notationOf(selection.times);
   if (selection.portable)
-    form = std::make_unique<PortableForm>(*reader, *model, *hdfwriter, dryDepth, fileNameOf(stem), auxiliaryReference);
+    form = std::make_unique<PortableForm>(*reader, *model, *hdfwriter, dryDepth, fileNameOf(stem), auxiliaryReference,
+                                          notation);
   else
     form = std::make_unique<DefaultForm>(
         *model, mesh, DefaultForm::Files{reader->getFileName(), resultsReference, auxiliaryReference}, references,
-        stepData, *hdfwriter, dryDepth);
+        stepData, *hdfwriter, dryDepth, notation);
   checkReferences();
 }
 
