@@ -64,12 +64,15 @@ TEST_F(InputFiles, ResultsFileThatIsAFifoOrADeviceIsRefused) {
   }
 }
 
-// An archived text that is not JSON is taken for the name of the input file.
+// An archived text that is not JSON is no name of a file: the FIFO it names
+// is never opened.
 TEST_F(InputFiles, ArchivedTextNamingAFifoIsRefused) {
   writeResults("pipe");
   ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0644), 0);
   const std::string before = readFile(dir.file("run.h5"));
   const auto result = run("cfg.json", "run.h5");
-  EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> input file <pipe> is not a regular file.", killed}));
+  EXPECT_EQ(result.errLines(),
+            (std::vector<std::string>{" -> the archived text <.config/model> of <run.h5> is not valid JSON: <pipe>",
+                                      killed}));
   EXPECT_EQ(readFile(dir.file("run.h5")), before);
 }

@@ -7,6 +7,7 @@
 
 #include "dataio/json/JsonConversion.hpp"
 #include "dataio/json/NestingLimitedParse.hpp"
+#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "interfaces/InputFile.hpp"
 
@@ -108,6 +109,16 @@ JSONReader::JSONReader(const std::string& source) {
   if (!isReadableFile(source, file))
     failure::fail("input file <", quotedSource(source), "> not found.", lengthNote(source));
   document = parseLimited(file);
+}
+
+JSONReader JSONReader::fromText(const std::string& content, const std::string& what) {
+  JSONReader reader;
+  try {
+    reader.document = parseLimited(content);
+  } catch (const std::exception&) {
+    failure::fail(what, " is not valid JSON: <", text::echoed(content), ">");
+  }
+  return reader;
 }
 
 // Only a value that a key leads to can be absent: the whole document is found.
@@ -309,4 +320,8 @@ std::vector<std::string> JSONReader::getItemStringVector(const std::string& path
 
 api::ICommandFileReader* createCommandFileReader(const std::string& source) {
   return new dataio::JSONReader(source);
+}
+
+api::ICommandFileReader* createCommandTextReader(const std::string& content, const std::string& what) {
+  return new dataio::JSONReader(dataio::JSONReader::fromText(content, what));
 }

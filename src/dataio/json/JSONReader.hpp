@@ -15,6 +15,8 @@ class JSONReader : public api::ICommandFileReader {
  public:
   // The source is JSON text, or else the path of a file holding it.
   explicit JSONReader(const std::string& source);
+  // JSON text only; what names the text in the refusal of one that is not.
+  static JSONReader fromText(const std::string& text, const std::string& what);
 
   std::string getFileName() const override;
   std::string dump() const override;
@@ -65,6 +67,8 @@ class JSONReader : public api::ICommandFileReader {
                                                const std::vector<std::string>& defaultValue) const override;
 
  private:
+  JSONReader() = default;
+
   // The value a path or an item designates; found is false for an absent or
   // empty value, which then must not be used.
   struct Resolved {

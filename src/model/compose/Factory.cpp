@@ -111,7 +111,7 @@ std::unique_ptr<Model> composeModel(const std::string& definition) {
     }
     if (pieces[1] == "h5") {
       progress("composing the model from archive");
-      return fromAggregates(selectAggregates(readArchivedModel(definition)), true);
+      return fromAggregates(selectArchivedAggregates(definition), true);
     }
     if (pieces[0] == "a" && isDigitString(pieces[1])) {
       const int number = std::stoi(pieces[1]);

@@ -10,8 +10,9 @@
 
 namespace model {
 
-std::vector<AggregateID> selectAggregates(const std::string& source) {
-  const std::unique_ptr<api::ICommandFileReader> reader(createCommandFileReader(source));
+namespace {
+
+std::vector<AggregateID> aggregatesOf(const std::unique_ptr<api::ICommandFileReader>& reader) {
   std::vector<AggregateID> aggregates;
   for (const auto& paths : AggregatePaths) {
     if (!reader->exists(paths.second)) continue;
@@ -25,6 +26,18 @@ std::vector<AggregateID> selectAggregates(const std::string& source) {
 std::string readArchivedModel(const std::string& fileName) {
   const std::unique_ptr<api::IH5Reader> reader(dataio::createH5Reader(fileName));
   return reader->readStrings(dataio::archivedModelPath).at(0);
+}
+
+}  // namespace
+
+std::vector<AggregateID> selectAggregates(const std::string& inputFile) {
+  return aggregatesOf(std::unique_ptr<api::ICommandFileReader>(createCommandFileReader(inputFile)));
+}
+
+std::vector<AggregateID> selectArchivedAggregates(const std::string& resultsFile) {
+  const std::string what = std::string("the archived text <") + dataio::archivedModelPath + "> of <" + resultsFile + ">";
+  return aggregatesOf(
+      std::unique_ptr<api::ICommandFileReader>(createCommandTextReader(readArchivedModel(resultsFile), what)));
 }
 
 }  // namespace model

@@ -9,11 +9,13 @@
 
 namespace model {
 
-// The aggregates whose key paths are all present in the command file (a file
-// name or JSON text), in ascending order, each announced on the console.
-std::vector<AggregateID> selectAggregates(const std::string& source);
+// The aggregates whose key paths are all present in the model input file,
+// in ascending order, each announced on the console.
+std::vector<AggregateID> selectAggregates(const std::string& inputFile);
 
-// The model input text archived in the results file (.config/model).
-std::string readArchivedModel(const std::string& fileName);
+// The same for the model input text archived in the results file
+// (.config/model). The text is taken as JSON text only, never as the name of
+// a file: a results file must not make the tool read other files.
+std::vector<AggregateID> selectArchivedAggregates(const std::string& resultsFile);
 
 }  // namespace model

@@ -15,7 +15,9 @@ const std::string outputsPath = "SIMULATION/OUTPUT";
 
 std::vector<std::string> simulationOutputs(api::IH5Reader& file) {
   const std::string simulation = file.readStrings(dataio::archivedSimulationPath).at(0);
-  std::unique_ptr<api::ICommandFileReader> settings(createCommandFileReader(simulation));
+  std::unique_ptr<api::ICommandFileReader> settings(createCommandTextReader(
+      simulation, std::string("the archived text <") + dataio::archivedSimulationPath + "> of <" + file.getFileName() +
+                      ">"));
   return settings->getStringVector(outputsPath, std::vector<std::string>());
 }
 
