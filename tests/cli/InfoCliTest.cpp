@@ -86,9 +86,11 @@ TEST_F(InfoCli, HydraulicsRunReportsEverythingTheFileHolds) {
                     "outputs this model setup can give (* listed by the run):",
                     "  * water_surface      data in the file",
                     "  * water_depth        data in the file",
-                    "    bottom_elevation   data in the file",
+                    "    bottom_elevation   data in the file, stored once: exported only beside an output stored "
+                    "over time",
                     "    spec_discharge     data in the file",
-                    "    delta_z            data in the file",
+                    "    delta_z            data in the file, stored once: exported only beside an output stored "
+                    "over time",
                     "    flow_velocity      data in the file",
                     "    flow_velocity_abs  data in the file",
                     "MinWaterDepth: 0.001 m"},

@@ -21,6 +21,12 @@ std::string missingDataset(api::IModel& model, api::IH5Base& file, model::Output
   return std::string();
 }
 
+bool storedOverTime(api::IModel& model, model::OutputID output) {
+  for (const model::DataID dataId : model.getOutput(output)->getDataIDs())
+    if (model.getData(dataId)->isTimeDependent()) return true;
+  return false;
+}
+
 namespace {
 
 // A dataset of one stored number, as the simulation writes it; anything else

@@ -17,6 +17,11 @@ namespace results {
 // empty when everything is there.
 std::string missingDataset(api::IModel& model, api::IH5Base& file, model::OutputID output);
 
+// Whether any of the output's data is stored per time step: one made of data
+// stored once (delta_z of a run with a fixed bed) has no times of its own,
+// and an export of it alone has nothing to write.
+bool storedOverTime(api::IModel& model, model::OutputID output);
+
 // The depth below which the run counted a cell as dry, Parameters/MinWaterDepth;
 // nothing when the file has none. A stored value that is not one finite
 // number >= 0 (a text, NaN, a negative depth) is refused: taken for no
