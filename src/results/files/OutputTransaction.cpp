@@ -115,6 +115,9 @@ std::string whyTooLong(const fs::path& real) {
 }  // namespace
 
 std::string whyNotReplaceable(const std::string& target) {
+  std::error_code loop;
+  fs::status(target, loop);
+  if (loop == std::errc::too_many_symbolic_link_levels) return "it is a loop of symbolic links";
   const fs::path real = realTarget(target);
   const std::string tooLong = whyTooLong(real);
   if (!tooLong.empty()) return tooLong;

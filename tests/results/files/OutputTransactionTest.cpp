@@ -175,6 +175,10 @@ TEST_F(Transaction, TargetsThatCannotBeReplacedAreToldWhy) {
   fs::create_symlink("missing/out.xdmf", dir.file("dangling.xdmf"));
   EXPECT_EQ(whyNotReplaceable(dir.file("dangling.xdmf")),
             "its folder <" + dir.file("missing") + "> does not exist");
+  // A loop names no file at all.
+  fs::create_symlink("loop-b.xdmf", dir.file("loop-a.xdmf"));
+  fs::create_symlink("loop-a.xdmf", dir.file("loop-b.xdmf"));
+  EXPECT_EQ(whyNotReplaceable(dir.file("loop-a.xdmf")), "it is a loop of symbolic links");
   // Names the system would refuse only when the file is opened or renamed.
   EXPECT_EQ(whyNotReplaceable(dir.file(std::string(255, 'n'))), "");
   EXPECT_EQ(whyNotReplaceable(dir.file(std::string(256, 'n'))),
