@@ -32,6 +32,7 @@ std::string typePhrase(int code) {
     case StringType: return "a string";
     case ObjectType: return "an object";
     case ArrayType: return "an array";
+    case BooleanType: return "a boolean";
     default: return "of a different type";
   }
 }

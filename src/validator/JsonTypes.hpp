@@ -14,8 +14,8 @@ std::optional<TypeCode> typeCodeNamed(const std::string& name);
 // A floating value never matches "integer", even 2.0; null matches nothing.
 bool matchesType(const nlohmann::json& value, int code);
 
-// "an integer", "a number", "a string", "an object", "an array"; any other
-// code is "of a different type".
+// "an integer", "a number", "a string", "an object", "an array", "a
+// boolean"; any other code is "of a different type".
 std::string typePhrase(int code);
 
 }  // namespace jsv

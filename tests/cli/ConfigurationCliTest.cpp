@@ -87,8 +87,8 @@ TEST_F(ConfigurationCli, FormatsOtherThanLowerCaseXdmfAreRejected) {
 
 TEST_F(ConfigurationCli, FileFormSwitchesThatAreNotBooleansAreRejected) {
   expectRejected(runWith(R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "mesh_2dm": "yes", "portable": 0}]}})"),
-                 {"/RESULTS/EXPORT/0/mesh_2dm: Error: This value must be of a different type.",
-                  "/RESULTS/EXPORT/0/portable: Error: This value must be of a different type."});
+                 {"/RESULTS/EXPORT/0/mesh_2dm: Error: This value must be a boolean.",
+                  "/RESULTS/EXPORT/0/portable: Error: This value must be a boolean."});
 }
 
 TEST_F(ConfigurationCli, ExportAsObjectGivesTwoLines) {

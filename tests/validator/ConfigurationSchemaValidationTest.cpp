@@ -149,11 +149,11 @@ TEST(ConfigurationSchemaValidation, FileFormSwitchesMustBeBooleans) {
                                  "}]}}");
   };
   const std::string at = "/RESULTS/EXPORT/1/";
-  EXPECT_EQ(entries(R"("mesh_2dm": "true")").printed, at + "mesh_2dm: Error: This value must be of a different type.\n");
-  EXPECT_EQ(entries(R"("portable": 1)").printed, at + "portable: Error: This value must be of a different type.\n");
+  EXPECT_EQ(entries(R"("mesh_2dm": "true")").printed, at + "mesh_2dm: Error: This value must be a boolean.\n");
+  EXPECT_EQ(entries(R"("portable": 1)").printed, at + "portable: Error: This value must be a boolean.\n");
   EXPECT_EQ(entries(R"("portable": null, "mesh_2dm": [true])").printed,
-            at + "mesh_2dm: Error: This value must be of a different type.\n" + at +
-                "portable: Error: This value must be of a different type.\n");
+            at + "mesh_2dm: Error: This value must be a boolean.\n" + at +
+                "portable: Error: This value must be a boolean.\n");
   const auto both = entries(R"("portable": true, "mesh_2dm": false)");
   EXPECT_EQ(both.status, ValidationStatus::NoIssues);
   EXPECT_EQ(both.printed, "");

@@ -20,7 +20,8 @@ TEST(AnnotationTexts, ErrorKinds) {
   EXPECT_EQ(Annotation{WrongType{3}}.text(), "This value must be a string.");
   EXPECT_EQ(Annotation{WrongType{4}}.text(), "This value must be an object.");
   EXPECT_EQ(Annotation{WrongType{5}}.text(), "This value must be an array.");
-  EXPECT_EQ(Annotation{WrongType{6}}.text(), "This value must be of a different type.");
+  EXPECT_EQ(Annotation{WrongType{6}}.text(), "This value must be a boolean.");
+  EXPECT_EQ(Annotation{WrongType{7}}.text(), "This value must be of a different type.");
   EXPECT_EQ(Annotation{RequiredMemberMissing{}}.text(), "This item is required but missing.");
   EXPECT_EQ(Annotation{NoAlternativePresent{{"a"}}}.text(), "One of the following items must be provided: 'a'.");
   EXPECT_EQ((Annotation{ReferenceMismatch{"name", "/L"}}.text()), "This value must match a 'name' in '/L'.");

@@ -39,7 +39,7 @@ TEST(ValidationWalk, TypeCodes) {
   EXPECT_EQ(printed("1", R"({"type": "string"})"), "/: Error: This value must be a string.\n");
   EXPECT_EQ(printed("null", R"({"type": "object"})"), "/: Error: This value must be an object.\n");
   EXPECT_EQ(printed("{}", R"({"type": "array"})"), "/: Error: This value must be an array.\n");
-  EXPECT_EQ(printed("0", R"({"type": "boolean"})"), "/: Error: This value must be of a different type.\n");
+  EXPECT_EQ(printed("0", R"({"type": "boolean"})"), "/: Error: This value must be a boolean.\n");
   EXPECT_EQ(printed("false", R"({"type": "boolean"})"), "");
 }
 
