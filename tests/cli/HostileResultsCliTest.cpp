@@ -88,15 +88,25 @@ std::vector<HostileCase> hostileCases() {
   const std::string longText(64u << 20, 'x');
   const auto nothing = [](const std::string&) {};
   return {
+      // An archived text is read as text: never as the name of a file to open.
       {"ArchivedTextNamingAFifo",
        [](const std::string& folder) {
          replaceArchivedModelText(run(folder), "pipe");
          ASSERT_EQ(mkfifo((folder + "/pipe").c_str(), 0644), 0);
        },
-       {" -> input file <pipe> is not a regular file\\."}},
+       {quotedPattern(" -> the archived text <.config/model> of <run.h5> is not valid JSON: <pipe>")}},
+      {"ArchivedTextNamingAModelFile",
+       [](const std::string& folder) {
+         writeFile(folder + "/model.json", hydraulicsModelText());
+         replaceArchivedModelText(run(folder), folder + "/model.json");
+       },
+       {" -> the archived text <\\.config/model> of <run\\.h5> is not valid JSON: <.*/model\\.json>"}},
       {"LongArchivedText", [longText](const std::string& folder) { replaceArchivedModelText(run(folder), longText); },
-       {" -> input file <" + std::string(200, 'x') +
-        "\\.\\.\\.> not found\\. \\(a text of 67108864 characters, the first 200 shown\\)"}},
+       {quotedPattern(" -> the archived text <.config/model> of <run.h5> is not valid JSON: <" + std::string(200, 'x') +
+                      "... (67108864 bytes)>")}},
+      {"ArchivedTextWithControlBytes",
+       [](const std::string& folder) { replaceArchivedModelText(run(folder), "\x1b[2J\x07not json"); },
+       {quotedPattern(" -> the archived text <.config/model> of <run.h5> is not valid JSON: <\\x1b[2J\\x07not json>")}},
       {"CorruptedByteInTheArchivedText", [](const std::string& folder) { corruptArchivedModelText(run(folder)); },
        {" -> the results file <run\\.h5> is damaged: reading <\\.config/model> crashed the HDF5 library"}},
       {"ArchivedTextsDeclaredBeyondTheFile",
@@ -265,6 +275,18 @@ std::vector<HostileCase> hostileCases() {
        [](const std::string& folder) { ASSERT_EQ(mkfifo((folder + "/model.json").c_str(), 0644), 0); },
        {quotedPattern(" -> cannot write the archive to file <model.json>")},
        {"-r", "run.h5", "-a", "model.json"}},
+      {"ArchiveOntoALoopOfLinks",
+       [](const std::string& folder) {
+         std::filesystem::create_symlink("b.json", folder + "/a.json");
+         std::filesystem::create_symlink("a.json", folder + "/b.json");
+       },
+       {quotedPattern(" -> cannot write the archive to file <a.json>")}, {"-r", "run.h5", "-a", "a.json"}},
+      {"DocumentOntoALoopOfLinks",
+       [](const std::string& folder) {
+         std::filesystem::create_symlink("b.xdmf", folder + "/a.xdmf");
+         std::filesystem::create_symlink("a.xdmf", folder + "/b.xdmf");
+       },
+       {quotedPattern(" -> cannot write <a.xdmf>: it is a loop of symbolic links")}, {"-r", "run.h5", "-o", "a.xdmf"}},
       {"ArchiveFromADamagedFile", [](const std::string& folder) { corruptArchivedModelText(run(folder)); },
        {" -> the results file <run\\.h5> is damaged: reading <\\.config/model> crashed the HDF5 library"},
        {"-r", "run.h5", "-a", "restored.json"}},

@@ -225,7 +225,8 @@ TEST_F(ResultReaderTest, FilesThatAreNoResultsFilesFailCleanly) {
   // Behind a user block of 512 bytes the signature and the addresses count
   // from the block's end.
   testing_support::writeFile(name, std::string(512, 'u') + whole);
-  EXPECT_EQ(failureReport([&] { dataio::createResultReader(name); }), "no BaseException");
+  EXPECT_EQ(failureReport([&] { std::unique_ptr<api::IResultReader>(dataio::createResultReader(name)); }),
+            "no BaseException");
 }
 
 TEST_F(ResultReaderTest, ResultGroupThatIsADatasetIsALibraryFailure) {
