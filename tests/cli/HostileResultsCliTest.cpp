@@ -85,7 +85,6 @@ const std::string onlyFlowVelocity = R"(, "outputs": ["flow_velocity"])";
 const std::string sizeOf24 = "the attribute size = 24 (3 values per row)";
 
 std::vector<HostileCase> hostileCases() {
-  const std::string longText(64u << 20, 'x');
   const auto nothing = [](const std::string&) {};
   return {
       // An archived text is read as text: never as the name of a file to open.
@@ -101,7 +100,9 @@ std::vector<HostileCase> hostileCases() {
          replaceArchivedModelText(run(folder), folder + "/model.json");
        },
        {" -> the archived text <\\.config/model> of <run\\.h5> is not valid JSON: <.*/model\\.json>"}},
-      {"LongArchivedText", [longText](const std::string& folder) { replaceArchivedModelText(run(folder), longText); },
+      // Made when the case runs: the cases are listed each time a test starts.
+      {"LongArchivedText",
+       [](const std::string& folder) { replaceArchivedModelText(run(folder), std::string(64u << 20, 'x')); },
        {quotedPattern(" -> the archived text <.config/model> of <run.h5> is not valid JSON: <" + std::string(200, 'x') +
                       "... (67108864 bytes)>")}},
       {"ArchivedTextWithControlBytes",

@@ -96,16 +96,21 @@ TEST_F(H5Data, AttributesAreCreatedOverwrittenAndChecked) {
             0u);
 }
 
-TEST_F(H5Data, AttributesOfSeveralValuesAreRefused) {
+// Several values would overrun the one-value buffer; none would leave it as
+// it was, and a time of 0 would look read.
+TEST_F(H5Data, AttributesOfSeveralValuesOrNoneAreRefused) {
   {
     H5TestFile input(name);
     input.doubles("v", {1}, {0.0});
     input.doubleAttribute("v", "t", 1.0, 3);
+    input.doubleAttribute("v", "empty", 1.0, 0);
   }
   const h5::File file(name, "rw");
   const auto values = h5::openDataSet(file.id(), "v");
   EXPECT_EQ(exceptionText([&] { h5::readAttribute<double>(values, "t"); }),
             "Unable to use the attribute \"t\" as one value: it holds 3");
+  EXPECT_EQ(exceptionText([&] { h5::readAttribute<int>(values, "empty"); }),
+            "Unable to use the attribute \"empty\" as one value: it holds 0");
   EXPECT_THROW(h5::writeAttribute(values, "t", 1.0), h5::DataSpaceException);
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "dataio/hdf5/H5Reader.hpp"
 #include "h5/H5Exceptions.hpp"
+#include "support/BinaryRun.hpp"
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
 #include "support/H5TestFile.hpp"
@@ -69,7 +72,23 @@ TEST_F(H5ReaderTest, DeclaredValuesTheFileDoesNotHoldAreDamage) {
     testing_support::H5TestFile file(damaged);
     file.unwritten("declared", {4, 3});
     file.doubles("written", {4, 3}, std::vector<double>(12, 1.0));
+    file.doubles("grown", {4951, 1}, std::vector<double>(4951, 1.0));
   }
+  // Damage triples the rows that "grown" declares: its 39608 stored bytes
+  // hold 4951 of the 14853 values, though more than 14853 bytes.
+  std::string bytes = testing_support::readFile(damaged);
+  const auto littleEndian = [](std::uint64_t value) {
+    std::string text(8, '\0');
+    for (int k = 0; k < 8; ++k) text[static_cast<std::size_t>(k)] = static_cast<char>((value >> (8 * k)) & 0xff);
+    return text;
+  };
+  int patched = 0;
+  for (std::size_t at = bytes.find(littleEndian(4951)); at != std::string::npos; at = bytes.find(littleEndian(4951), at)) {
+    bytes.replace(at, 8, littleEndian(3 * 4951));
+    ++patched;
+  }
+  ASSERT_GE(patched, 1);
+  testing_support::writeFile(damaged, bytes);
   dataio::H5Reader reader(damaged);
   const std::string report = " -> the results file <" + damaged +
                              "> is damaged: dataset <declared> declares more values than the file holds for it\n";
@@ -78,6 +97,10 @@ TEST_F(H5ReaderTest, DeclaredValuesTheFileDoesNotHoldAreDamage) {
   EXPECT_EQ(failureReport([&] { reader.readIntArray("declared"); }), report);
   EXPECT_EQ(failureReport([&] { reader.readDoubleTable("declared", table); }), report);
   EXPECT_EQ(failureReport([&] { reader.readColumn("declared", 1); }), report);
+  ASSERT_EQ(reader.getDatasetInfo("grown").extents, (std::vector<unsigned long long>{3 * 4951, 1}));
+  EXPECT_EQ(failureReport([&] { reader.readDoubleTable("grown", table); }),
+            " -> the results file <" + damaged + "> is damaged: dataset <grown> declares more values than the file "
+            "holds for it\n");
   EXPECT_EQ(reader.readColumn("written", 1), std::vector<double>(4, 1.0));
 }
 

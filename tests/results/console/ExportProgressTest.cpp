@@ -9,6 +9,7 @@
 
 #include "interfaces/Failure.hpp"
 #include "results/console/ExportProgress.hpp"
+#include "results/console/TerminalLine.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/TempDir.hpp"
 #include "support/TerminalRun.hpp"
@@ -150,6 +151,23 @@ TEST(ExportProgressOnTerminal, LineIsCutToTheTerminalWidth) {
   const std::string cut = "a_rather_long_document_name.xdmf: step ";
   ASSERT_EQ(cut.size(), 39u);
   EXPECT_EQ(run.terminal, cut + erased(cut.size()));
+}
+
+// The last column stays free however the text meets it: a line that fills
+// it wraps, and could not be drawn over again.
+TEST(ExportProgressOnTerminal, ALineAsWideAsTheTerminalLeavesTheLastColumnFree) {
+  for (const std::size_t length : {39u, 40u, 41u}) {
+    const std::string text(length, 'w');
+    const auto run = runOnTerminal(
+        [&] {
+          results::TerminalLine line(STDERR_FILENO);
+          line.draw(text);
+          return 0;
+        },
+        "/dev/null", 40);
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.terminal, std::string(39, 'w') + erased(39)) << length;
+  }
 }
 
 TEST(ExportProgressOnTerminal, DestroyedWithoutEndStillTakesTheLineAway) {

@@ -58,6 +58,9 @@ TEST(ValidationWalk, BoundsApplyToNumbersOnlyAndPrintSixDecimals) {
   EXPECT_EQ(printed("1.5", R"({"minimum": 1.5, "exclusiveMinimum": false})"), "");
   EXPECT_EQ(printed("3", R"({"maximum": 2})"), "/: Error: This value must be less than or equal to 2.000000.\n");
   EXPECT_EQ(printed("2", R"({"maximum": 2, "exclusiveMaximum": true})"), "/: Error: This value must be less than 2.000000.\n");
+  // A bound that is not exclusive admits the bound itself.
+  EXPECT_EQ(printed("2", R"({"maximum": 2})"), "");
+  EXPECT_EQ(printed("2", R"({"maximum": 2, "exclusiveMaximum": false})"), "");
   EXPECT_EQ(printed(R"("-5")", R"({"minimum": 0})"), "");
   EXPECT_EQ(printed("0", R"({"exclusiveMinimum": true})"), "");
   const std::string huge = printed("-1e308", R"({"minimum": 1e308})");
