@@ -144,6 +144,41 @@ void replaceMinWaterDepthWithText(const std::string& fileName, const std::string
   file.text("Parameters/MinWaterDepth", text);
 }
 
+void lastHydStateStepAsGroup(const std::string& fileName) {
+  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(lastHydState);
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  H5Gclose(H5Gcreate2(file, lastHydState.c_str(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT));
+  H5Fclose(file);
+}
+
+void lastHydStateStepAsExternalLink(const std::string& fileName) {
+  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(lastHydState);
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  H5Lcreate_external("other.h5", "/state", file, lastHydState.c_str(), H5P_DEFAULT, H5P_DEFAULT);
+  H5Fclose(file);
+}
+
+void lastHydStateStepRenamed(const std::string& fileName, const std::string& name) {
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  const std::string renamed = lastHydState.substr(0, lastHydState.find_last_of('/') + 1) + name;
+  H5Lmove(file, lastHydState.c_str(), file, renamed.c_str(), H5P_DEFAULT, H5P_DEFAULT);
+  H5Fclose(file);
+}
+
+// One integer where the text was, as a list of one: the shape of the text.
+void archivedModelAsNumbers(const std::string& fileName) {
+  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(".config/model");
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  const hsize_t one = 1;
+  const hid_t space = H5Screate_simple(1, &one, nullptr);
+  const hid_t dataSet = H5Dcreate2(file, ".config/model", H5T_NATIVE_INT, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+  const int value = 5;
+  H5Dwrite(dataSet, H5T_NATIVE_INT, H5S_ALL, H5S_ALL, H5P_DEFAULT, &value);
+  H5Dclose(dataSet);
+  H5Sclose(space);
+  H5Fclose(file);
+}
+
 void removeGroup(const std::string& fileName, const std::string& path) {
   ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(path);
 }

@@ -30,6 +30,12 @@ void stringTopologySize(const std::string& fileName);
 void hydStateStepWithRows(const std::string& fileName, int rows);
 void hydStateStepWithFourColumns(const std::string& fileName);
 void stringStepTime(const std::string& fileName);
+// The last HydState step as a group, a link to another file, or under another name.
+void lastHydStateStepAsGroup(const std::string& fileName);
+void lastHydStateStepAsExternalLink(const std::string& fileName);
+void lastHydStateStepRenamed(const std::string& fileName, const std::string& name);
+// The archived model as numbers instead of text.
+void archivedModelAsNumbers(const std::string& fileName);
 
 // Parameters/MinWaterDepth.
 void replaceMinWaterDepth(const std::string& fileName, double depth);

@@ -161,6 +161,8 @@ std::vector<std::string> H5Reader::readStrings(const std::string& path) {
   const Shape shape = shapeOf(dimensions, path);
   if (shape.rows + shape.columns < 1) failure::fail("dataset <", path, "> not a 1-d array!");
   h5::requireRank(dimensions, 1, path);
+  if (h5::typeClassOf(h5::dataSetType(dataSet, path)) != h5::TypeClass::String)
+    failure::fail("dataset <", path, "> in file <", getFileName(), "> holds no text but values of another type");
   requireStoredValues(dataSet, path, getFileName());
   return h5::readStrings(dataSet, path);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "h5/H5Links.hpp"
 #include "interfaces/Failure.hpp"
 
 namespace dataio {
@@ -29,6 +30,7 @@ api::IResultReader* createResultReader(const std::string& fileName) { return new
 // A step without a time, or with one that cannot be ordered or written as a
 // number (NaN, an infinity), would corrupt the time table.
 double ResultReader::readStepTime(const std::string& stepPath) {
+  requireStepDataset(stepPath);
   const std::optional<api::AttributeInfo> stored = getAttributeInfo(stepPath, "t");
   if (!stored) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no attribute t!");
   const bool number = stored->valueClass == api::ValueClass::Float || stored->valueClass == api::ValueClass::Integer;
@@ -38,6 +40,29 @@ double ResultReader::readStepTime(const std::string& stepPath) {
   if (!t) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no attribute t!");
   if (!std::isfinite(*t)) failure::fail("time step <", stepPath, "> in file <", getFileName(), "> has no valid time!");
   return *t;
+}
+
+// Steps are datasets named by their number, stored in this file: the library's
+// own words for anything else name no step.
+void ResultReader::requireStepDataset(const std::string& stepPath) {
+  const std::string file = getFileName();
+  switch (h5::linkedObject(fileId(), stepPath)) {
+    case h5::LinkedObject::dataset: return;
+    case h5::LinkedObject::group:
+      failure::fail("time step <", stepPath, "> in file <", file, "> is a group, not a dataset");
+    case h5::LinkedObject::externalLink:
+      failure::fail("time step <", stepPath, "> in file <", file,
+                    "> is a link to another file, which the export does not follow");
+    case h5::LinkedObject::other:
+      failure::fail("time step <", stepPath, "> in file <", file, "> is no dataset");
+    case h5::LinkedObject::none: break;
+  }
+  const std::string group = stepPath.substr(0, stepPath.find_last_of('/'));
+  for (const std::string& name : h5::memberNames(fileId(), group))
+    if (name.find_first_not_of("0123456789") != std::string::npos)
+      failure::fail("time step <", stepPath, "> is not in file <", file, ">: its group <", group, "> holds <",
+                    name, "> in its place, which is no step number");
+  // A gap in the numbering is left to the attribute check, which says so.
 }
 
 api::TimeIndex ResultReader::collectTimes(const std::vector<std::string>& paths) {
@@ -54,7 +79,9 @@ api::TimeTable ResultReader::getTimes(const std::vector<std::string>& paths, con
   for (const auto& it : collectTimes(paths)) {
     if (check) RESULTS_CHECK(it.second.size() == paths.size(), "not all needed results are found for t=", it.first, "s");
     const std::vector<int> steps = distinct(it.second);
-    if (steps.size() > 1) failure::fail("corrupt result file!");
+    if (steps.size() > 1)
+      failure::fail("corrupt result file! the time t = ", it.first, " s belongs to step ", steps[0], " and to step ",
+                    steps[1]);
     table.emplace(it.first, steps.front());
   }
   return table;

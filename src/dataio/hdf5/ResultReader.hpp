@@ -30,6 +30,7 @@ class ResultReader : public H5Reader, public api::IResultReader {
 
  private:
   double readStepTime(const std::string& stepPath);
+  void requireStepDataset(const std::string& stepPath);
 };
 
 }  // namespace dataio

@@ -1,5 +1,6 @@
 #include "results/files/OutputTransaction.hpp"
 
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -64,6 +65,10 @@ std::string comparable(const fs::path& path) {
   return (error ? path : absolute).lexically_normal().string();
 }
 
+// Less than this left: the disk counts as full (a write fails before the
+// last block is taken).
+constexpr unsigned long long fullDiskMargin = 64u << 10;
+
 bool exists(const std::string& path) {
   std::error_code error;
   return fs::exists(fs::symlink_status(path, error));
@@ -116,8 +121,8 @@ std::string whyTooLong(const fs::path& real) {
 
 std::string whyNotReplaceable(const std::string& target) {
   std::error_code loop;
-  fs::status(target, loop);
-  if (loop == std::errc::too_many_symbolic_link_levels) return "it is a loop of symbolic links";
+  if (!fs::exists(fs::status(target, loop)) && loop == std::errc::too_many_symbolic_link_levels)
+    return "it is a loop of symbolic links";
   const fs::path real = realTarget(target);
   const std::string tooLong = whyTooLong(real);
   if (!tooLong.empty()) return tooLong;
@@ -213,6 +218,20 @@ void OutputTransaction::forgetPrevious() {
   kept.clear();
 }
 
+// A library that could not write says so in its own terms ("Write failed");
+// a disk that is full then is the reason, told with the target's name.
+std::string OutputTransaction::targetOnAFullDisk(const std::string& text) const {
+  for (const Staged& entry : staged) {
+    if (text.find(entry.target) == std::string::npos) continue;
+    struct statvfs disk {};
+    const std::string folder = fs::path(entry.temporary).parent_path().string();
+    if (::statvfs(folder.empty() ? "." : folder.c_str(), &disk) != 0) continue;
+    const unsigned long long available = static_cast<unsigned long long>(disk.f_bavail) * disk.f_frsize;
+    if (available < fullDiskMargin) return entry.target;
+  }
+  return std::string();
+}
+
 void OutputTransaction::writing(const std::function<void()>& writes) const {
   try {
     writes();
@@ -221,6 +240,8 @@ void OutputTransaction::writing(const std::function<void()>& writes) const {
   } catch (const std::exception& failure) {
     const std::string text = withTargetNames(failure.what());
     if (text == failure.what()) throw;
+    const std::string full = targetOnAFullDisk(text);
+    if (!full.empty()) failure::fail("no space left on the device while writing <", full, ">");
     if (const auto* library = dynamic_cast<const api::LibraryFailure*>(&failure))
       std::rethrow_exception(library->withText(text));
     throw std::runtime_error(text);

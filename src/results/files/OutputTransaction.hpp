@@ -40,6 +40,7 @@ class OutputTransaction {
 
  private:
   std::string withTargetNames(std::string text) const;
+  std::string targetOnAFullDisk(const std::string& text) const;
 
   struct Staged {
     std::string target;

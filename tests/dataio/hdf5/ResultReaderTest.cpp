@@ -74,7 +74,8 @@ TEST_F(ResultReaderTest, DisagreeingStepsAreACorruptFile) {
     addSteps(file, hyd, {0.0, 10.0});
     addSteps(file, bed, {0.0, 5.0, 10.0});
   }
-  EXPECT_EQ(failureReport([&] { reader()->getTimes({hyd, bed}, false); }), " -> corrupt result file!\n");
+  EXPECT_EQ(failureReport([&] { reader()->getTimes({hyd, bed}, false); }),
+            " -> corrupt result file! the time t = 10 s belongs to step 1 and to step 2\n");
 }
 
 TEST_F(ResultReaderTest, CheckRequiresEveryPathToHoldEveryTime) {
