@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/CrashGuard.hpp"
+#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "interfaces/InputFile.hpp"
 #include "validator/JsonValidator.hpp"
@@ -19,7 +20,7 @@ std::string commandLineMessage(const char* name) {
 }
 
 [[noreturn]] void reportArgumentFailure(const TCLAP::ArgException& e) {
-  std::cerr << " -> " << "error: " << e.error() << " for arg " << e.argId() << std::endl;
+  std::cerr << " -> " << "error: " << text::echoed(e.error()) << " for arg " << text::echoed(e.argId()) << std::endl;
   throw BaseException();
 }
 

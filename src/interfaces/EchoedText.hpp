@@ -53,13 +53,13 @@ inline std::string hexByte(unsigned char byte) {
 }
 
 // The text on one line: control characters (C0, DEL) and bytes that are no
-// UTF-8 as \xNN; beyond 200 characters it is cut and "... (N bytes)" tells
-// its whole length.
-inline std::string echoed(const std::string& text) {
+// UTF-8 as \xNN; beyond limit characters (200) it is cut and "... (N bytes)"
+// tells its whole length.
+inline std::string echoed(const std::string& text, std::size_t limit = echoedCharacters) {
   std::string shown;
   std::size_t characters = 0;
   std::size_t i = 0;
-  while (i < text.size() && characters < echoedCharacters) {
+  while (i < text.size() && characters < limit) {
     unsigned long code = 0;
     const std::size_t length = utf8Length(text, i, &code);
     if (length == 0 || code < 0x20 || code == 0x7F) {
@@ -74,5 +74,14 @@ inline std::string echoed(const std::string& text) {
   if (i < text.size()) shown += "... (" + std::to_string(text.size()) + " bytes)";
   return shown;
 }
+
+// Escaped as echoed() escapes, never cut: for a text its message cuts by a
+// rule of its own.
+inline std::string escaped(const std::string& text) { return echoed(text, text.size()); }
+
+// A text that a message shows as it stands, already cut and escaped.
+struct Shown {
+  std::string text;
+};
 
 }  // namespace text

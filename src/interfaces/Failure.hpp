@@ -6,6 +6,9 @@
 #include <exception>
 #include <iostream>
 #include <sstream>
+#include <string>
+
+#include "interfaces/EchoedText.hpp"
 
 struct BaseException : public std::exception {
   const char* what() const noexcept override { return "... unfortunately TORVANEL is killed!"; }
@@ -15,11 +18,21 @@ namespace failure {
 
 inline constexpr const char* versionText = "v3.1.0";
 
+// Texts are what came from the user or a file (names, paths, values): each is
+// shown as echoed() shows it, cut and with its control bytes escaped. The
+// message's own words are literals.
+template <typename Piece>
+const Piece& shown(const Piece& piece) {
+  return piece;
+}
+inline std::string shown(const std::string& piece) { return text::echoed(piece); }
+inline const std::string& shown(const text::Shown& piece) { return piece.text; }
+
 // " -> " + pieces on one flushed line, then BaseException.
 template <typename... Pieces>
 [[noreturn]] void fail(const Pieces&... pieces) {
   std::cerr << " -> ";
-  (std::cerr << ... << pieces);
+  (std::cerr << ... << shown(pieces));
   std::cerr << std::endl;
   throw BaseException();
 }

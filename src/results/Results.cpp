@@ -6,6 +6,7 @@
 #include "dataio/hdf5/H5Files.hpp"
 #include "dataio/hdf5/ResultPaths.hpp"
 #include "dataio/json/CommandFiles.hpp"
+#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "model/compose/Factory.hpp"
@@ -64,7 +65,7 @@ Results::~Results() {
 // The archive is written under a staged name and put in place once it is
 // whole, as the exports are.
 void Results::restoreArchive(const std::string& archiveFile) {
-  std::cout << " -> " << "restoring the model and simulation configuration to file <" << archiveFile << ">"
+  std::cout << " -> " << "restoring the model and simulation configuration to file <" << text::echoed(archiveFile) << ">"
             << std::endl;
   OutputTargets(reader->getFileName(), configurationFile).refuseInput(archiveFile);
   if (!whyNotReplaceable(archiveFile).empty()) failure::fail("cannot write the archive to file <", archiveFile, ">");

@@ -145,6 +145,16 @@ std::vector<HostileCase> hostileCases() {
        {unhandled, quotedPattern(" -> Unable to open file run.h5: (Object header) Wrong version number")}},
       {"NoStoredSteps", [](const std::string& folder) { removeGroup(run(folder), "RESULTS"); },
        {" -> no time varying data, therefore no output written" + inFile}},
+      {"StepStoredAsAGroup", [](const std::string& folder) { lastHydStateStepAsGroup(run(folder)); },
+       {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000002> in file <run.h5> is a group, not a dataset")}},
+      {"StepThatLinksToAnotherFile", [](const std::string& folder) { lastHydStateStepAsExternalLink(run(folder)); },
+       {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000002> in file <run.h5> is a link to another file, "
+                      "which the export does not follow")}},
+      {"StepRenamed", [](const std::string& folder) { lastHydStateStepRenamed(run(folder), "abc"); },
+       {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000002> is not in file <run.h5>: its group "
+                      "</RESULTS/CellsAll/HydState> holds <abc> in its place, which is no step number")}},
+      {"ArchivedModelOfNumbers", [](const std::string& folder) { archivedModelAsNumbers(run(folder)); },
+       {quotedPattern(" -> dataset <.config/model> in file <run.h5> holds no text but values of another type")}},
       {"StringTime", [](const std::string& folder) { stringStepTime(run(folder)); },
        {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000001> in file <run.h5> has a time that is not a "
                       "number")}},
@@ -263,9 +273,14 @@ std::vector<HostileCase> hostileCases() {
        {quotedPattern(" -> the document name </proc/self/out.xdmf> lies under </proc>, where the export writes no files")},
        {"-r", "run.h5", "-o", "/proc/self/out.xdmf"}},
       {"StemTooLongForTheEnvelopesName", nothing,
-       {quotedPattern(" -> cannot write <" + std::string(245, 'n') +
-                      "_envelopes.xdmf>: its name has 260 bytes, more than the 255 the system allows for one name")},
+       {quotedPattern(" -> cannot write <" + std::string(200, 'n') +
+                      "... (260 bytes)>: its name has 260 bytes, more than the 255 the system allows for one name")},
        {"-r", "run.h5", "-o", std::string(245, 'n') + ".xdmf"}, R"(, "envelopes": {"wet_depth": 0.01})"},
+      // Echoed names are cut at 200 characters and show their control bytes.
+      {"LongNameWithEscapes", nothing,
+       {nameReport("auxiliary file", std::string(195, 'd') + "\\x1b[2J\\x07... (5211 bytes)",
+                   "the control character \\x1b")},
+       {"-r", "run.h5", "-o", std::string(195, 'd') + "\x1b[2J\x07" + std::string(5000, 'd') + "/out.xdmf"}},
       {"MissingDocumentFolder", nothing,
        {quotedPattern(" -> cannot write <missing/out_aux.h5>: its folder <missing> does not exist")},
        {"-r", "run.h5", "-o", "missing/out.xdmf"}},
@@ -473,10 +488,10 @@ TEST(FullDisk, EarlierExportSurvivesARunThatFindsNoRoom) {
     const BinaryRun full = runResults(arguments, dir.path(), RunLimits{60, {}});
     ASSERT_FALSE(full.timedOut);
     EXPECT_EQ(full.status, 1) << full.err;
-    const std::vector<std::string> lines = reportLines(full.err);
-    ASSERT_EQ(lines.size(), 3u) << full.err;
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(" -> Unable to (create|flush) file disk/out_aux\\.h5: .*")))
-        << room << ": " << lines[1];
+    EXPECT_EQ(reportLines(full.err), (std::vector<std::string>{
+                                         " -> no space left on the device while writing <disk/out_aux.h5>",
+                                         " -> ... unfortunately TORVANEL is killed!"}))
+        << room << ": " << full.err;
     EXPECT_TRUE(snapshot(dir.file("disk")) == before) << room << ": the disk's files changed";
   }
 }

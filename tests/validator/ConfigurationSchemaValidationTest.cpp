@@ -209,3 +209,13 @@ TEST(ConfigurationSchemaValidation, RepeatedMembersAreWarnedOnceAtTheirPointers)
   EXPECT_EQ(whole.status, ValidationStatus::WarningsOnly);
   EXPECT_EQ(whole.printed, "/RESULTS: Warning: This member is given more than once; only its last value is used.\n");
 }
+
+// The pointer of a hostile key is shown cut at 200 characters, its control
+// bytes escaped.
+TEST(ConfigurationSchemaValidation, PointersOfLongOrHostileKeysAreShownCut) {
+  const std::string key(100000, 'k');
+  const auto run = validateConfiguration(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}, ")" + key + R"(": 1, "\u001b[2J": 2})");
+  EXPECT_EQ(run.status, ValidationStatus::WarningsOnly);
+  EXPECT_EQ(run.printed, "/\\x1b[2J: Warning: The value of this item will not be used.\n/" + std::string(199, 'k') +
+                             "... (100001 bytes): Warning: The value of this item will not be used.\n");
+}

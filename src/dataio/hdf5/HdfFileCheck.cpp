@@ -6,7 +6,6 @@
 #include <fstream>
 #include <optional>
 
-#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "interfaces/InputFile.hpp"
 
@@ -73,7 +72,7 @@ std::optional<std::uint64_t> declaredSize(std::ifstream& file, std::uint64_t at)
 }
 
 [[noreturn]] void refuse(const std::string& fileName, const std::string& what) {
-  failure::fail("HDF5 file <", text::echoed(fileName), "> ", what);
+  failure::fail("HDF5 file <", fileName, "> ", what);
 }
 
 }  // namespace

@@ -72,13 +72,14 @@ std::size_t characterCount(const std::string& text) {
   return count;
 }
 
-std::string quotedSource(const std::string& source) {
-  if (characterCount(source) <= quotedCharacters) return source;
+// Cut by this rule, escaped as every echo is.
+text::Shown quotedSource(const std::string& source) {
+  if (characterCount(source) <= quotedCharacters) return {text::escaped(source)};
   // end stops where character 201 starts.
   std::size_t end = 0;
   for (std::size_t characters = 0; end < source.size(); ++end)
     if (startsCharacter(source[end]) && characters++ == quotedCharacters) break;
-  return source.substr(0, end) + "...";
+  return {text::escaped(source.substr(0, end)) + "..."};
 }
 
 // "" for a source that is quoted whole.
@@ -116,7 +117,7 @@ JSONReader JSONReader::fromText(const std::string& content, const std::string& w
   try {
     reader.document = parseLimited(content);
   } catch (const std::exception&) {
-    failure::fail(what, " is not valid JSON: <", text::echoed(content), ">");
+    failure::fail(what, " is not valid JSON: <", content, ">");
   }
   return reader;
 }

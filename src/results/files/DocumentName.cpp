@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "results/files/FileReferences.hpp"
 #include "results/files/OutputNames.hpp"
@@ -32,12 +31,12 @@ std::string systemFolderOf(const std::string& name) {
 void requireDocumentName(const std::string& documentName) {
   const std::string stem = outputStem(documentName);
   if (stem.empty() || stem.back() == '/')
-    failure::fail("the document name <", text::echoed(documentName),
+    failure::fail("the document name <", documentName,
                   "> has no stem (the name up to its first '.'): its files would be hidden files named <",
-                  text::echoed(documentOf(stem)), "> and <", text::echoed(auxiliaryFileOf(stem)), ">");
+                  documentOf(stem), "> and <", auxiliaryFileOf(stem), ">");
   const std::string folder = systemFolderOf(documentName);
   if (!folder.empty())
-    failure::fail("the document name <", text::echoed(documentName), "> lies under <", folder,
+    failure::fail("the document name <", documentName, "> lies under <", folder,
                   ">, where the export writes no files");
 }
 

@@ -41,7 +41,7 @@ void requireXmlSafeName(const std::string& what, const std::string& name) {
     std::size_t length = 0;
     const std::string offence = offenceAt(name, i, &length);
     if (!offence.empty())
-      failure::fail("the ", what, " name <", text::echoed(name), "> cannot be written into an XML document: it holds ",
+      failure::fail("the ", what, " name <", name, "> cannot be written into an XML document: it holds ",
                     offence);
     i += length;
   }

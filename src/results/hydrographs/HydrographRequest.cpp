@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 
-#include "interfaces/EchoedText.hpp"
 #include "interfaces/Failure.hpp"
 #include "results/selection/ExportRequest.hpp"
 
@@ -32,7 +31,7 @@ class PlaceReader {
       return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
     });
     if (!plain)
-      failure::fail(path(member + "/name"), " <", text::echoed(text),
+      failure::fail(path(member + "/name"), " <", text,
                     "> is no name of letters, digits, '_' and '-' (it names a file)");
     const auto earlier = names.find(text);
     if (earlier != names.end())

@@ -5,6 +5,7 @@
 
 #include "interfaces/Failure.hpp"
 #include "dataio/xdmf/TimeNotation.hpp"
+#include "interfaces/EchoedText.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "results/console/ExportProgress.hpp"
 #include "results/envelopes/EnvelopeDatasets.hpp"
@@ -125,8 +126,8 @@ void XdmfFormat::announce() const {
   const std::size_t stored = selection.storedTimes;
   std::cout << " -> exporting " << outputs << (outputs == 1 ? " output" : " outputs") << " at "
             << selection.times.size() << " of " << stored << (stored == 1 ? " stored time" : " stored times")
-            << " to " << selection.document();
-  if (selection.envelopes) std::cout << ", the envelopes to " << selection.envelopeDocument();
+            << " to " << text::echoed(selection.document());
+  if (selection.envelopes) std::cout << ", the envelopes to " << text::echoed(selection.envelopeDocument());
   announceHydrographs(std::cout, selection);
   std::cout << std::endl;
 }

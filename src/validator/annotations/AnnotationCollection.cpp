@@ -1,5 +1,7 @@
 #include "validator/annotations/AnnotationCollection.hpp"
 
+#include "interfaces/EchoedText.hpp"
+
 namespace jsv {
 
 namespace {
@@ -31,7 +33,8 @@ std::string AnnotationCollection::format() const {
     const char* prefix = severityPrefix(annotation.severity());
     if (prefix == nullptr) continue;
     if (!text.empty()) text += '\n';
-    text += pointerText(pointer) + ": " + prefix + annotation.text();
+    // A key is the user's text: a long or hostile one is shown cut and escaped.
+    text += text::echoed(pointerText(pointer)) + ": " + prefix + annotation.text();
   }
   return text;
 }
