@@ -28,12 +28,16 @@ const Piece& shown(const Piece& piece) {
 inline std::string shown(const std::string& piece) { return text::echoed(piece); }
 inline const std::string& shown(const text::Shown& piece) { return piece.text; }
 
-// " -> " + pieces on one flushed line, then BaseException.
+// " -> " + pieces on one flushed line, then BaseException. The line is
+// written in one piece: a progress line drawn from another thread cannot
+// land inside it.
 template <typename... Pieces>
 [[noreturn]] void fail(const Pieces&... pieces) {
-  std::cerr << " -> ";
-  (std::cerr << ... << shown(pieces));
-  std::cerr << std::endl;
+  std::ostringstream line;
+  line << " -> ";
+  (line << ... << shown(pieces));
+  line << '\n';
+  std::cerr << line.str() << std::flush;
   throw BaseException();
 }
 
@@ -50,7 +54,7 @@ std::string checkMessage(const char* condition, const char* file, int line, cons
 
 template <typename... Pieces>
 [[noreturn]] void failCheck(const char* condition, const char* file, int line, const Pieces&... pieces) {
-  std::cerr << " -> " << checkMessage(condition, file, line, pieces...) << std::endl;
+  std::cerr << (" -> " + checkMessage(condition, file, line, pieces...) + "\n") << std::flush;
   throw BaseException();
 }
 

@@ -57,6 +57,7 @@ class TerminalLine::CStderrWatch {
  private:
   static ssize_t write(void* cookie, const char* text, std::size_t n) {
     auto& self = *static_cast<CStderrWatch*>(cookie);
+    const std::lock_guard<std::recursive_mutex> one(self.line.writing);
     if (n > 0 && self.line.shown()) self.line.erase();
     return static_cast<ssize_t>(std::fwrite(text, 1, n, self.original));
   }
@@ -71,11 +72,13 @@ TerminalLine::ErasingBuffer::ErasingBuffer(TerminalLine& line_, std::streambuf* 
 
 TerminalLine::ErasingBuffer::int_type TerminalLine::ErasingBuffer::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  const std::lock_guard<std::recursive_mutex> one(line.writing);
   if (line.shown()) line.erase();
   return passOn->sputc(traits_type::to_char_type(c));
 }
 
 std::streamsize TerminalLine::ErasingBuffer::xsputn(const char* text, std::streamsize n) {
+  const std::lock_guard<std::recursive_mutex> one(line.writing);
   if (n > 0 && line.shown()) line.erase();
   return passOn->sputn(text, n);
 }
@@ -102,6 +105,7 @@ TerminalLine::~TerminalLine() {
 }
 
 void TerminalLine::draw(const std::string& text) {
+  const std::lock_guard<std::recursive_mutex> one(writing);
   width = terminalColumns(fd);
   const std::string line = fitted(text, width);
   std::string bytes;
@@ -112,6 +116,7 @@ void TerminalLine::draw(const std::string& text) {
 }
 
 void TerminalLine::erase() {
+  const std::lock_guard<std::recursive_mutex> one(writing);
   if (!shown()) return;
   writeAll("\r" + std::string(drawnWidth, ' ') + "\r");
   drawnWidth = 0;

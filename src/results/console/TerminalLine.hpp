@@ -6,6 +6,7 @@
 // draw brings it back. Nothing that reports a failure has to know about it.
 
 #include <memory>
+#include <mutex>
 #include <streambuf>
 #include <string>
 
@@ -53,6 +54,9 @@ class TerminalLine {
   int fd;
   std::size_t width;
   std::size_t drawnWidth = 0;
+  // The line is drawn by the export's thread, and a message can come from
+  // another (a failure in the envelopes' fold): one at a time.
+  std::recursive_mutex writing;
   std::unique_ptr<ErasingBuffer> cerrBuffer;
   std::unique_ptr<ErasingBuffer> coutBuffer;
   std::unique_ptr<CStderrWatch> cStderr;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <thread>
 
 #include "interfaces/Failure.hpp"
 #include "results/console/ExportProgress.hpp"
@@ -167,6 +168,35 @@ TEST(ExportProgressOnTerminal, ALineAsWideAsTheTerminalLeavesTheLastColumnFree) 
         "/dev/null", 40);
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.terminal, std::string(39, 'w') + erased(39)) << length;
+  }
+}
+
+// A failure of the envelopes' fold is reported from the fold's thread while
+// the export's thread draws: every report reaches the terminal whole, on a
+// line of its own.
+TEST(ExportProgressOnTerminal, FailuresFromAnotherThreadArriveWholeOnCleanLines) {
+  constexpr int reports = 200;
+  const auto run = runOnTerminal(
+      [] {
+        results::TerminalLine line(STDERR_FILENO);
+        std::thread fold([] {
+          for (int k = 0; k < reports; ++k) try {
+              failure::fail("the fold failed at cell ", k, " of <flood.xdmf>");
+            } catch (const BaseException&) {
+            }
+        });
+        for (int k = 0; k < 4 * reports; ++k) line.draw("flood.xdmf: step " + std::to_string(k));
+        fold.join();
+        return 0;
+      },
+      "/dev/null", 80);
+  ASSERT_EQ(run.status, 0);
+  for (int k = 0; k < reports; ++k) {
+    const std::string report = " -> the fold failed at cell " + std::to_string(k) + " of <flood.xdmf>\n";
+    const std::size_t at = run.terminal.find(report);
+    ASSERT_NE(at, std::string::npos) << k;
+    // Before it: the start of the output, the end of another report, or an erased line.
+    EXPECT_TRUE(at == 0 || run.terminal[at - 1] == '\n' || run.terminal[at - 1] == '\r') << k;
   }
 }
 
