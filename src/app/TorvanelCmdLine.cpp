@@ -50,6 +50,7 @@ TorvanelCmdLine::~TorvanelCmdLine() {
 std::string TorvanelCmdLine::getConfigFile() const { return configFileArg->getValue(); }
 int TorvanelCmdLine::getDebugLevel() const { return debugLevelArg->getValue(); }
 int TorvanelCmdLine::getNrThreads() const { return nrThreadsArg->getValue(); }
+bool TorvanelCmdLine::threadsGiven() const { return nrThreadsArg->isSet(); }
 std::string TorvanelCmdLine::getArchiveFile() const { return archiveArg->getValue(); }
 
 bool TorvanelCmdLine::switchGiven(const TCLAP::SwitchArg& option, int argc, char** argv) const {

@@ -18,6 +18,7 @@ class TorvanelCmdLine : public TCLAP::CmdLine {
   std::string getConfigFile() const;
   int getDebugLevel() const;
   int getNrThreads() const;
+  bool threadsGiven() const;
   std::string getArchiveFile() const;
 
  protected:

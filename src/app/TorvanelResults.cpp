@@ -43,7 +43,10 @@ void TorvanelResults::execute() {
   }
   const std::string configFile = getConfigFile();
   const std::string resultsFile = getResultsFile();
-  std::unique_ptr<api::IResults> driver(createResults(configFile, resultsFile));
+  // -n 1 given keeps the run on one thread; without -n the envelopes are
+  // folded beside the export, as with more threads.
+  const bool oneThread = threadsGiven() && getNrThreads() == 1;
+  std::unique_ptr<api::IResults> driver(createResults(configFile, resultsFile, oneThread));
   const std::string archiveFile = getArchiveFile();
   if (!archiveFile.empty()) {
     driver->restoreArchive(archiveFile);

@@ -97,6 +97,7 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
     if (formatTable.count(name) == 0) failure::fail("output format <", name, "> not valid");
     ExportSelection selection = resolveSelection(readExportRequest(*config, i), outputFile, *model, *reader);
     selection.announce = announce;
+    selection.oneThread = oneThread;
     targets.claim(selection);
     selections.push_back(selection);
   }
@@ -145,5 +146,11 @@ const MeshGeometry& Results::meshGeometry() {
 }  // namespace results
 
 api::IResults* createResults(const std::string& configFile, const std::string& resultsFile) {
-  return new results::Results(configFile, resultsFile);
+  return createResults(configFile, resultsFile, false);
+}
+
+api::IResults* createResults(const std::string& configFile, const std::string& resultsFile, bool oneThread) {
+  auto* results = new results::Results(configFile, resultsFile);
+  results->useOneThread(oneThread);
+  return results;
 }

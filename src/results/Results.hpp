@@ -28,6 +28,9 @@ class Results : public api::IResults {
   Results(const Results&) = delete;
   Results& operator=(const Results&) = delete;
 
+  // -n 1: the envelopes are folded in the export's own pass.
+  void useOneThread(bool one) { oneThread = one; }
+
   void restoreArchive(const std::string& archiveFile) override;
   void exportResults(const int& debugLevel, const std::string& outputFile) override;
 
@@ -49,8 +52,12 @@ class Results : public api::IResults {
   std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
   // The mesh in the plane, read at the first entry with gauges or sections.
   std::unique_ptr<MeshGeometry> geometry;
+  bool oneThread = false;
 };
 
 }  // namespace results
 
 api::IResults* createResults(const std::string& configFile, const std::string& resultsFile);
+// With oneThread the whole export runs on the calling thread (-n 1); the
+// files are the same either way.
+api::IResults* createResults(const std::string& configFile, const std::string& resultsFile, bool oneThread);

@@ -37,6 +37,7 @@ struct ExportSelection {
   bool mesh2dm = false;                  // also write meshFile()
   bool portable = false;                 // the portable document form
   bool envelopes = false;                // also write envelopeDocument() and the envelopes
+  bool oneThread = false;                // fold the envelopes in the export's own pass (-n 1)
   double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
   HydrographPlaces hydrographs;          // the series written beside the document
 

@@ -99,6 +99,10 @@ void XdmfFormat::exportData(const int&) {
 void XdmfFormat::followEnvelopes(int nrCells) {
   envelopes = std::make_unique<EnvelopeAccumulator>(static_cast<std::size_t>(std::max(nrCells, 0)),
                                                     selection.envelopeWetDepth);
+  if (selection.oneThread) {
+    addHydraulicConsumer(*envelopes);
+    return;
+  }
   envelopeFold = std::make_unique<BackgroundConsumer>(*envelopes);
   addHydraulicConsumer(*envelopeFold);
 }
@@ -108,7 +112,7 @@ void XdmfFormat::followEnvelopes(int nrCells) {
 // portable form the auxiliary file's copy. Its one time is the last selected
 // time, up to which the envelopes reach.
 void XdmfFormat::exportEnvelopes(int nrCells) {
-  envelopeFold->drain();
+  if (envelopeFold) envelopeFold->drain();
   writeEnvelopes(*hdfwriter, envelopes->finish(), nrCells);
   const api::IData* topo = model->getData(model::data_Topology);
   const api::IData* coords = model->getData(model::data_Coordnts_Nodes);
