@@ -3,11 +3,21 @@
 #include <algorithm>
 
 #include "model/outputs/ColumnForms.hpp"
+#include "results/stream/TableRows.hpp"
 
 namespace results {
 
 StepStream::StepStream(api::IH5Reader& file_, int sliceRows_, int blockRows_)
     : file(file_), sliceRows(sliceRows_), blockRows(blockRows_) {}
+
+void StepStream::hold(const std::string& path, const api::DoubleTable& table) {
+  if (datasetIndex.count(path) > 0) return;
+  Dataset dataset;
+  dataset.reader = std::make_unique<TableRows>(table);
+  dataset.slice = kept(keptSlices, datasets.size());
+  datasets.push_back(std::move(dataset));
+  datasetIndex.emplace(path, datasets.size() - 1);
+}
 
 const api::IRowReader& StepStream::input(const std::string& path) {
   const auto found = datasetIndex.find(path);

@@ -43,6 +43,9 @@ class StepStream {
   // The dataset at path, opened at its first use in a step and held until
   // the step is written.
   const api::IRowReader& input(const std::string& path);
+  // The dataset at path is read from table for the rest of the step, not
+  // from the file; before its first use in the step.
+  void hold(const std::string& path, const api::DoubleTable& table);
 
   // An output of the step: its inputs in the order of its column list, all of
   // the same length; one column form per component, or else one

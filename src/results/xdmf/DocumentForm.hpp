@@ -8,6 +8,7 @@
 
 #include "interfaces/IEntities.hpp"
 #include "interfaces/IEnvelopeWriter.hpp"
+#include "interfaces/IH5Reader.hpp"
 
 namespace results {
 
@@ -24,6 +25,9 @@ class DocumentForm {
   // as the document's folder sees it.
   virtual std::unique_ptr<api::IEnvelopeWriter> envelopeDocument(double lastTime) const = 0;
   virtual const std::string& meshFile() const = 0;
+  // The stored dataset at path as this form holds it whole for the open
+  // step, or nothing where the form reads no whole tables.
+  virtual const api::DoubleTable* heldTable(const std::string&) { return nullptr; }
 };
 
 }  // namespace results

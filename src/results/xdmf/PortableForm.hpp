@@ -44,6 +44,8 @@ class PortableForm : public DocumentForm {
   int addMesh() override;
   // A step's stored datasets are read anew.
   void addTimeStep(double time) override;
+  // The form reads each step's tables whole; this one too, if no output has.
+  const api::DoubleTable* heldTable(const std::string& path) override { return &tables.get(path); }
   void addOutput(api::IOutput* out, int step) override;
   void write(const std::string& documentFile) override;
   std::unique_ptr<api::IEnvelopeWriter> envelopeDocument(double lastTime) const override;

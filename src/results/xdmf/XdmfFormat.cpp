@@ -177,8 +177,12 @@ void XdmfFormat::addHydraulicConsumer(HydraulicConsumer& consumer) { consumers.p
 void XdmfFormat::writeStepData(double time, int step) {
   if (!consumers.empty()) {
     api::IOutput* velocity = model->getOutput(model->requireOutput(model::OutputProps.at(model::flow_velocity).name));
-    if (storedSteps.holds(velocity, step))
+    if (storedSteps.holds(velocity, step)) {
+      // What the form holds whole is not read from the file again.
+      for (const auto& column : storedColumns(*model, velocity, step))
+        if (const api::DoubleTable* table = form->heldTable(column.first)) stepData.hold(column.first, *table);
       stepData.addHydraulics(time, streamedColumns(stepData, *model, velocity, step), consumers);
+    }
   }
   if (stepData.empty()) return;
   stepData.write(dryDepth.value(), *hdfwriter);

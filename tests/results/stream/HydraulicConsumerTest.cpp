@@ -63,7 +63,11 @@ struct Recording : results::HydraulicConsumer {
 // block holds.
 class HydraulicConsumer : public ::testing::Test {
  protected:
-  void exportWith(const std::vector<std::string>& outputs) {
+  // The bytes the export read from the results file.
+  std::uint64_t exportWith(const std::vector<std::string>& outputs, bool portable = false, bool followed = true,
+                           const std::string& document = "out.xdmf") {
+    reader.reset();
+    model.reset();
     synthetic::RunSettings settings;
     settings.cells = 5000;
     settings.steps = 4;
@@ -78,17 +82,22 @@ class HydraulicConsumer : public ::testing::Test {
     api::IModel* modelView = model.get();
     {
       results::ExportRequest request;
+      request.portable = portable;
       const results::ExportSelection selection =
-          results::resolveSelection(request, dir.file("out.xdmf"), *model, *reader);
+          results::resolveSelection(request, dir.file(document), *model, *reader);
       const results::Mesh mesh = results::checkMesh(*reader, model->getData(model::data_Topology)->getPath(),
                                                     model->getData(model::data_Coordnts_Nodes)->getPath());
       const std::shared_ptr<api::IH5Writer> auxiliary(dataio::createH5Writer(selection.auxiliaryFile()));
       results::XdmfFormat format(readerView, modelView, selection, mesh, auxiliary, selection.document());
-      format.addHydraulicConsumer(recording);
+      if (followed) format.addHydraulicConsumer(recording);
+      const std::uint64_t before = reader->getBytesRead();
       format.exportData(0);
+      read = reader->getBytesRead() - before;
     }
     times = reader->getTimes({"CellsAll/HydState"}, false);
+    return read;
   }
+  std::uint64_t read = 0;
 
   TempDir dir;
   std::unique_ptr<api::IModel> model;
@@ -147,4 +156,24 @@ TEST_F(HydraulicConsumer, FollowsTheStateWhenNoVelocityIsExported) {
     }
   }
   EXPECT_GT(moving, 0u);
+}
+
+// The portable form holds each step's tables whole: a consumer takes the
+// state from there, the same values as from the file, without reading the
+// file again.
+TEST_F(HydraulicConsumer, InThePortableFormTheStateIsReadOnce) {
+  const std::vector<std::string> outputs{"water_surface", "flow_velocity"};
+  exportWith(outputs);
+  const Recording streamed = recording;
+  recording = Recording();
+  const std::uint64_t followed = exportWith(outputs, true, true, "portable.xdmf");
+  const std::uint64_t alone = exportWith(outputs, true, false, "alone.xdmf");
+  EXPECT_EQ(followed, alone);
+  ASSERT_EQ(recording.times, streamed.times);
+  for (std::size_t k = 0; k < streamed.byTime.size(); ++k) {
+    EXPECT_EQ(recording.byTime[k].seen, streamed.byTime[k].seen);
+    EXPECT_EQ(recording.byTime[k].speed, streamed.byTime[k].speed);
+    EXPECT_EQ(recording.byTime[k].depth, streamed.byTime[k].depth);
+    EXPECT_EQ(recording.byTime[k].velocityY, streamed.byTime[k].velocityY);
+  }
 }
