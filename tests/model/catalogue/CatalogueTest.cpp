@@ -34,20 +34,6 @@ int firstDataNamed(const std::string& name) {
 
 }  // namespace
 
-TEST(CatalogueTables, KindsHaveTheirIdentifierRanges) {
-  EXPECT_EQ(AggregateProps.size(), 18u);
-  EXPECT_EQ(KernelProps.size(), 39u);
-  EXPECT_EQ(SetProps.size(), 25u);
-  EXPECT_EQ(DataProps.size(), 54u);
-  EXPECT_EQ(MapProps.size(), 46u);
-  EXPECT_EQ(OutputProps.size(), 25u);
-  EXPECT_TRUE(VariableProps.empty());
-  EXPECT_TRUE(VariableDescription.empty());
-  EXPECT_TRUE(Kernel2Variables.empty());
-  EXPECT_EQ(DataProps.rbegin()->first, 53);
-  EXPECT_EQ(MapProps.rbegin()->first, 45);
-}
-
 TEST(CatalogueTables, ParametersHaveGapsAtTwentyThreeAndBetweenTracerValues) {
   std::vector<int> expected;
   for (int id = 0; id <= 37; ++id) {
@@ -182,20 +168,6 @@ TEST(CatalogueTables, FlagListsHoldTheirEntriesInOrder) {
   EXPECT_EQ(MarkedOutputs, (std::vector<OutputID>{flood_tracking}));
 }
 
-TEST(CatalogueTables, SetsAndAggregatesCarryFixedSizes) {
-  for (const auto& entry : SetProps) {
-    EXPECT_EQ(entry.second.size, 1);
-    EXPECT_EQ(entry.second.type, 1);
-  }
-  for (const auto& entry : AggregateProps) {
-    EXPECT_EQ(entry.second.size, 0);
-    EXPECT_EQ(entry.second.type, 0);
-  }
-  EXPECT_EQ(DataProps.at(data_StrNames).type, typeString);
-  EXPECT_EQ(DataProps.at(data_NumValue_InSeries).size, 12000);
-  EXPECT_EQ(MapProps.at(map_NodeStrg_CellsAll).size, 200);
-}
-
 TEST(CatalogueDescriptions, TextsKeepTheirRunsOfBlanks) {
   EXPECT_EQ(AggregateDescription.at(hydraulics_aggr),
             "This Aggregate is the basis and is required for all simulations. A circular dam break simulation "
@@ -227,7 +199,3 @@ TEST(CatalogueDescriptions, DuplicatedParameterRowsLeaveOneEntry) {
             "Accuracy for fix bed correction definig the maximal overshoot below the fix bed elevation [m].");
 }
 
-TEST(CatalogueTables, MissingKeyLookupThrowsOutOfRange) {
-  EXPECT_THROW(ParameterProps.at(static_cast<ParameterID>(23)), std::out_of_range);
-  EXPECT_THROW(Kernel2Maps.at(InitCellHydFeatures), std::out_of_range);
-}

@@ -141,8 +141,3 @@ TEST(ValidationWalk, ValidatorCanBeUsedAgainAndNullStreamPrintsNothing) {
   EXPECT_EQ(silent.validate(again, schemaAgain), ValidationStatus::NoIssues);
 }
 
-TEST(ValidationWalk, StatusValuesAreZeroOneTwo) {
-  EXPECT_EQ(static_cast<int>(ValidationStatus::NoIssues), 0);
-  EXPECT_EQ(static_cast<int>(ValidationStatus::WarningsOnly), 1);
-  EXPECT_EQ(static_cast<int>(ValidationStatus::Errors), 2);
-}
