@@ -155,6 +155,9 @@ std::vector<HostileCase> hostileCases() {
                       "</RESULTS/CellsAll/HydState> holds <abc> in its place, which is no step number")}},
       {"ArchivedModelOfNumbers", [](const std::string& folder) { archivedModelAsNumbers(run(folder)); },
        {quotedPattern(" -> dataset <.config/model> in file <run.h5> holds no text but values of another type")}},
+      {"ArrayTime", [](const std::string& folder) { arrayStepTime(run(folder)); },
+       {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000001> in file <run.h5> has a time that is not a "
+                      "number")}},
       {"StringTime", [](const std::string& folder) { stringStepTime(run(folder)); },
        {quotedPattern(" -> time step </RESULTS/CellsAll/HydState/0000001> in file <run.h5> has a time that is not a "
                       "number")}},

@@ -144,6 +144,21 @@ void replaceMinWaterDepthWithText(const std::string& fileName, const std::string
   file.text("Parameters/MinWaterDepth", text);
 }
 
+void arrayStepTime(const std::string& fileName) {
+  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).removeAttribute(stepPath("HydState", 1), "t");
+  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  const hid_t step = H5Dopen2(file, stepPath("HydState", 1).c_str(), H5P_DEFAULT);
+  const hsize_t three = 3;
+  const hid_t space = H5Screate_simple(1, &three, nullptr);
+  const hid_t attribute = H5Acreate2(step, "t", H5T_NATIVE_DOUBLE, space, H5P_DEFAULT, H5P_DEFAULT);
+  const double times[3] = {10.0, 10.0, 10.0};
+  H5Awrite(attribute, H5T_NATIVE_DOUBLE, times);
+  H5Aclose(attribute);
+  H5Sclose(space);
+  H5Dclose(step);
+  H5Fclose(file);
+}
+
 void lastHydStateStepAsGroup(const std::string& fileName) {
   ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(lastHydState);
   const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);

@@ -30,6 +30,7 @@ void stringTopologySize(const std::string& fileName);
 void hydStateStepWithRows(const std::string& fileName, int rows);
 void hydStateStepWithFourColumns(const std::string& fileName);
 void stringStepTime(const std::string& fileName);
+void arrayStepTime(const std::string& fileName);  // t = {10, 10, 10}
 // The last HydState step as a group, a link to another file, or under another name.
 void lastHydStateStepAsGroup(const std::string& fileName);
 void lastHydStateStepAsExternalLink(const std::string& fileName);
