@@ -84,14 +84,7 @@ void HydrographRecorder::cutSections(const MeshGeometry& geometry) {
     header.push_back(section.name + "_m3s");
   }
   appendRow(sectionText, header);
-}
-
-// The stored qx, qy of the hydraulic state, spec_discharge's columns.
-std::vector<StepInput> HydrographRecorder::dischargeInputs(int step) const {
-  api::IOutput* discharge = model.getOutput(model.requireOutput(model::OutputProps.at(model::spec_discharge).name));
-  std::vector<StepInput> inputs;
-  for (const auto& [path, column] : storedColumns(model, discharge, step)) inputs.push_back({path, column});
-  return inputs;
+  discharge = std::make_unique<SectionDischarge>(sectionCells);
 }
 
 void HydrographRecorder::addStep(double time, int step) {
@@ -101,8 +94,6 @@ void HydrographRecorder::addStep(double time, int step) {
   if (!gaugeCells.empty())
     for (const GaugeOutput& output : outputs)
       for (const StepInput& input : output.inputs(step)) addSorted(rows.wanted[input.path], gaugeRows);
-  if (!cuts.empty())
-    for (const StepInput& input : dischargeInputs(step)) addSorted(rows.wanted[input.path], sectionCells);
   for (const auto& [path, cells] : rows.wanted) {
     if (!reader.exist(path)) {
       rows.read[path];
@@ -113,7 +104,7 @@ void HydrographRecorder::addStep(double time, int step) {
     rows.read[path].emplace(*dataset, cells);
   }
   addGaugeRows(time, step, rows);
-  addSectionRow(time, step, rows);
+  addSectionRow(time, step);
 }
 
 void HydrographRecorder::addGaugeRows(double time, int step, const StepRows& rows) {
@@ -143,25 +134,17 @@ void HydrographRecorder::addGaugeRows(double time, int step, const StepRows& row
   }
 }
 
-void HydrographRecorder::addSectionRow(double time, int step, const StepRows& rows) {
+// A time without the stored state has an empty field per section.
+void HydrographRecorder::addSectionRow(double time, int) {
   if (cuts.empty()) return;
-  const std::vector<StepInput> inputs = dischargeInputs(step);
-  const CellRows* qx = rows.of(inputs.at(0).path);
-  const CellRows* qy = rows.of(inputs.at(1).path);
   std::vector<std::string> row{numberText(time)};
-  for (const StepInput& input : inputs) {
-    const CellRows* read = rows.of(input.path);
-    if (read && (input.column < 0 || input.column >= read->columns()))
-      failure::fail("dataset <", input.path, "> does not contain column ", input.column, "!");
-  }
   for (const SectionCut& cut : cuts) {
-    if (!qx || !qy) {
+    if (!discharge->heldAt(time)) {
       row.emplace_back();
       continue;
     }
-    row.push_back(numberText(dischargeThrough(cut, [&](int cell) {
-      return std::pair<double, double>{qx->row(cell)[inputs[0].column], qy->row(cell)[inputs[1].column]};
-    })));
+    row.push_back(numberText(dischargeThrough(
+        cut, [&](int cell) { return std::pair<double, double>{discharge->qx(cell), discharge->qy(cell)}; })));
   }
   appendRow(sectionText, row);
 }

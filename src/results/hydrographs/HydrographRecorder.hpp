@@ -2,10 +2,12 @@
 // The series of an export entry, gathered in the pass that exports its
 // steps: per selected time one row per gauge, the values the document shows
 // for the gauge's cell, and one row of the sections' discharges. The cells
-// are found once, before the first step; at each step only their rows of the
-// datasets they need are read.
+// are found once, before the first step; at each step only the gauges' rows
+// of the datasets they need are read, and the sections take their discharge
+// from the export's own pass over the hydraulic state.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "results/hydrographs/GaugeOutput.hpp"
 #include "results/hydrographs/MeshGeometry.hpp"
 #include "results/hydrographs/SectionCut.hpp"
+#include "results/hydrographs/SectionDischarge.hpp"
 #include "results/selection/ExportSelection.hpp"
 #include "results/stored/ReferenceCheck.hpp"
 #include "results/xdmf/DryDepth.hpp"
@@ -27,6 +30,10 @@ class HydrographRecorder {
   HydrographRecorder(api::IResultReader& reader, api::IModel& model, const ExportSelection& selection,
                      const MeshGeometry& geometry, std::vector<std::string> stagedFiles);
 
+  // To be fed by the export's pass over the hydraulic state, before each
+  // addStep; nothing when the entry has no sections.
+  HydraulicConsumer* sectionDischarge() { return discharge.get(); }
+
   // The times arrive in ascending order.
   void addStep(double time, int step);
   void write() const;
@@ -35,9 +42,8 @@ class HydrographRecorder {
   struct StepRows;
   void locateGauges(const MeshGeometry& geometry);
   void cutSections(const MeshGeometry& geometry);
-  std::vector<StepInput> dischargeInputs(int step) const;
   void addGaugeRows(double time, int step, const StepRows& rows);
-  void addSectionRow(double time, int step, const StepRows& rows);
+  void addSectionRow(double time, int step);
 
   api::IResultReader& reader;
   api::IModel& model;
@@ -50,6 +56,7 @@ class HydrographRecorder {
   std::vector<int> gaugeCells;
   std::vector<SectionCut> cuts;
   std::vector<int> sectionCells;  // of every cut, ascending, each once
+  std::unique_ptr<SectionDischarge> discharge;
   std::vector<std::string> gaugeTexts;
   std::string sectionText;
 };

@@ -15,6 +15,8 @@ struct HydraulicSlice {
   const double* velocityX = nullptr;  // as flow_velocity computes it (0 where dry)
   const double* velocityY = nullptr;
   const double* speed = nullptr;      // as flow_velocity_abs computes it (0 where dry)
+  const double* dischargeX = nullptr; // the specific discharge qx, qy as stored
+  const double* dischargeY = nullptr;
 };
 
 }  // namespace results

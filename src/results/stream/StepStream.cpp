@@ -224,6 +224,8 @@ void StepStream::feedConsumers(int firstCell) {
   slice.velocityX = evaluator.evaluate(velocity.at(0), hydraulicSources);
   slice.velocityY = evaluator.evaluate(velocity.at(1), hydraulicSources);
   slice.speed = evaluator.evaluate(model::OutputColumnForms.at(model::flow_velocity_abs).at(0), hydraulicSources);
+  slice.dischargeX = sources[static_cast<std::size_t>(hydraulicSources.at(0))].block;
+  slice.dischargeY = sources[static_cast<std::size_t>(hydraulicSources.at(1))].block;
   for (HydraulicConsumer* consumer : consumers) consumer->add(time, slice);
 }
 

@@ -171,6 +171,11 @@ void XdmfFormat::warnOfMissingSteps() const {
 
 void XdmfFormat::addHydraulicConsumer(HydraulicConsumer& consumer) { consumers.push_back(&consumer); }
 
+void XdmfFormat::recordHydrographs(std::unique_ptr<HydrographRecorder> recorder) {
+  hydrographs = std::move(recorder);
+  if (HydraulicConsumer* sections = hydrographs->sectionDischarge()) addHydraulicConsumer(*sections);
+}
+
 // The consumers follow the hydraulic state from the columns that
 // flow_velocity reads, whether or not it is exported.
 // A step without the hydraulic state or the bed adds nothing to them.

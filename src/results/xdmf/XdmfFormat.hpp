@@ -46,7 +46,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
 
   // The gauges' and sections' series, gathered at every exported stored time
   // and written after the last.
-  void recordHydrographs(std::unique_ptr<HydrographRecorder> recorder) { hydrographs = std::move(recorder); }
+  void recordHydrographs(std::unique_ptr<HydrographRecorder> recorder);
 
  private:
   void checkReferences();
