@@ -94,3 +94,17 @@ TEST_F(StoredAtFewerTimes, AnOutputStoredAtNoSelectedTimeIsRefused) {
                                     "= 20 s is not in the results file <run.h5>");
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.xdmf")));
 }
+
+// The sections need the stored discharge only: a time without the bed still
+// has them, the same as in the run that stored the bed then too.
+TEST_F(StoredAtFewerTimes, SectionsKeepTheTimesThatStoreTheDischarge) {
+  const std::string section = R"(, "sections": [{"name": "across", "points": [[2.5, 0], [2.5, 1]]}])";
+  ASSERT_EQ(exportWith(section).status, 0);
+  const std::string sparse = readFile(dir.file("out_sections.csv"));
+  writeValidResults(dir.file("run.h5"));
+  ASSERT_EQ(exportWith(section).status, 0);
+  EXPECT_EQ(sparse, readFile(dir.file("out_sections.csv")));
+  EXPECT_EQ(splitLines(sparse).size(), 4u);
+  EXPECT_EQ(splitLines(sparse).back().find(",,"), std::string::npos) << sparse;
+  EXPECT_NE(splitLines(sparse).back().back(), ',') << sparse;
+}

@@ -1,6 +1,7 @@
 #include "results/hydrographs/HydrographRecorder.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -87,6 +88,16 @@ void HydrographRecorder::cutSections(const MeshGeometry& geometry) {
   discharge = std::make_unique<SectionDischarge>(sectionCells);
 }
 
+// The stored qx, qy of the hydraulic state, spec_discharge's columns.
+std::vector<StepInput> HydrographRecorder::dischargeInputs(int step) const {
+  api::IOutput* specific = model.getOutput(model.requireOutput(model::OutputProps.at(model::spec_discharge).name));
+  std::vector<StepInput> inputs;
+  for (const auto& [path, column] : storedColumns(model, specific, step)) inputs.push_back({path, column});
+  return inputs;
+}
+
+// The sections read their cells' rows only at a time the export's pass did
+// not follow (one that stores the state but not the bed).
 void HydrographRecorder::addStep(double time, int step) {
   StepRows rows;
   std::vector<int> gaugeRows = gaugeCells;
@@ -94,6 +105,9 @@ void HydrographRecorder::addStep(double time, int step) {
   if (!gaugeCells.empty())
     for (const GaugeOutput& output : outputs)
       for (const StepInput& input : output.inputs(step)) addSorted(rows.wanted[input.path], gaugeRows);
+  const bool sectionsRead = !cuts.empty() && !discharge->heldAt(time);
+  if (sectionsRead)
+    for (const StepInput& input : dischargeInputs(step)) addSorted(rows.wanted[input.path], sectionCells);
   for (const auto& [path, cells] : rows.wanted) {
     if (!reader.exist(path)) {
       rows.read[path];
@@ -104,7 +118,7 @@ void HydrographRecorder::addStep(double time, int step) {
     rows.read[path].emplace(*dataset, cells);
   }
   addGaugeRows(time, step, rows);
-  addSectionRow(time, step);
+  addSectionRow(time, step, sectionsRead ? &rows : nullptr);
 }
 
 void HydrographRecorder::addGaugeRows(double time, int step, const StepRows& rows) {
@@ -134,17 +148,34 @@ void HydrographRecorder::addGaugeRows(double time, int step, const StepRows& row
   }
 }
 
-// A time without the stored state has an empty field per section.
-void HydrographRecorder::addSectionRow(double time, int) {
+// From the pass, or from the rows read; a time without the stored state has
+// an empty field per section.
+void HydrographRecorder::addSectionRow(double time, int step, const StepRows* read) {
   if (cuts.empty()) return;
+  std::function<std::pair<double, double>(int)> dischargeOf = [&](int cell) {
+    return std::pair<double, double>{discharge->qx(cell), discharge->qy(cell)};
+  };
+  const std::vector<StepInput> inputs = dischargeInputs(step);
+  const CellRows* qx = read ? read->of(inputs.at(0).path) : nullptr;
+  const CellRows* qy = read ? read->of(inputs.at(1).path) : nullptr;
+  if (read) {
+    for (const StepInput& input : inputs) {
+      const CellRows* rows = read->of(input.path);
+      if (rows && (input.column < 0 || input.column >= rows->columns()))
+        failure::fail("dataset <", input.path, "> does not contain column ", input.column, "!");
+    }
+    dischargeOf = [&](int cell) {
+      return std::pair<double, double>{qx->row(cell)[inputs[0].column], qy->row(cell)[inputs[1].column]};
+    };
+  }
+  const bool known = read ? (qx && qy) : discharge->heldAt(time);
   std::vector<std::string> row{numberText(time)};
   for (const SectionCut& cut : cuts) {
-    if (!discharge->heldAt(time)) {
+    if (!known) {
       row.emplace_back();
       continue;
     }
-    row.push_back(numberText(dischargeThrough(
-        cut, [&](int cell) { return std::pair<double, double>{discharge->qx(cell), discharge->qy(cell)}; })));
+    row.push_back(numberText(dischargeThrough(cut, dischargeOf)));
   }
   appendRow(sectionText, row);
 }

@@ -43,7 +43,8 @@ class HydrographRecorder {
   void locateGauges(const MeshGeometry& geometry);
   void cutSections(const MeshGeometry& geometry);
   void addGaugeRows(double time, int step, const StepRows& rows);
-  void addSectionRow(double time, int step);
+  std::vector<StepInput> dischargeInputs(int step) const;
+  void addSectionRow(double time, int step, const StepRows* read);
 
   api::IResultReader& reader;
   api::IModel& model;
