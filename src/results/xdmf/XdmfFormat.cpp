@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iostream>
 
-#include "interfaces/Failure.hpp"
 #include "dataio/xdmf/TimeNotation.hpp"
 #include "interfaces/EchoedText.hpp"
+#include "interfaces/Failure.hpp"
 #include "model/catalogue/Catalogue.hpp"
 #include "results/console/ExportProgress.hpp"
 #include "results/envelopes/EnvelopeDatasets.hpp"
