@@ -67,6 +67,14 @@ std::string nameReport(const std::string& what, const std::string& shown, const 
                        offence);
 }
 
+// Two links that name each other.
+std::function<void(const std::string&)> loopOfLinks(const std::string& first, const std::string& second) {
+  return [first, second](const std::string& folder) {
+    std::filesystem::create_symlink(second, folder + "/" + first);
+    std::filesystem::create_symlink(first, folder + "/" + second);
+  };
+}
+
 // The valid file under another name, for runs that name it so.
 std::function<void(const std::string&)> copiedAs(const std::string& name) {
   return [name](const std::string& folder) { std::filesystem::copy_file(run(folder), folder + "/" + name); };
@@ -131,10 +139,7 @@ std::vector<HostileCase> hostileCases() {
       {"FolderAsResultsFile", [](const std::string& folder) { std::filesystem::create_directory(folder + "/runs.h5"); },
        {quotedPattern(" -> HDF5 file <runs.h5> is a folder")}, {"-r", "runs.h5", "-o", "out.xdmf"}},
       {"LoopOfLinksAsResultsFile",
-       [](const std::string& folder) {
-         std::filesystem::create_symlink("b.h5", folder + "/a.h5");
-         std::filesystem::create_symlink("a.h5", folder + "/b.h5");
-       },
+       loopOfLinks("a.h5", "b.h5"),
        {quotedPattern(" -> HDF5 file <a.h5> is a loop of symbolic links")}, {"-r", "a.h5", "-o", "out.xdmf"}},
       {"NoResultsFileName", nothing, {quotedPattern(" -> HDF5 file <> is no name of a file")},
        {"-r", "", "-o", "out.xdmf"}},
@@ -295,16 +300,10 @@ std::vector<HostileCase> hostileCases() {
        {quotedPattern(" -> cannot write the archive to file <model.json>")},
        {"-r", "run.h5", "-a", "model.json"}},
       {"ArchiveOntoALoopOfLinks",
-       [](const std::string& folder) {
-         std::filesystem::create_symlink("b.json", folder + "/a.json");
-         std::filesystem::create_symlink("a.json", folder + "/b.json");
-       },
+       loopOfLinks("a.json", "b.json"),
        {quotedPattern(" -> cannot write the archive to file <a.json>")}, {"-r", "run.h5", "-a", "a.json"}},
       {"DocumentOntoALoopOfLinks",
-       [](const std::string& folder) {
-         std::filesystem::create_symlink("b.xdmf", folder + "/a.xdmf");
-         std::filesystem::create_symlink("a.xdmf", folder + "/b.xdmf");
-       },
+       loopOfLinks("a.xdmf", "b.xdmf"),
        {quotedPattern(" -> cannot write <a.xdmf>: it is a loop of symbolic links")}, {"-r", "run.h5", "-o", "a.xdmf"}},
       {"ArchiveFromADamagedFile", [](const std::string& folder) { corruptArchivedModelText(run(folder)); },
        {" -> the results file <run\\.h5> is damaged: reading <\\.config/model> crashed the HDF5 library"},

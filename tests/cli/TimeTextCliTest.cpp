@@ -25,21 +25,26 @@ std::vector<std::string> documentTimes(const std::string& document) {
   return times;
 }
 
+// A hydraulics run on the unit square whose steps hold the given times.
+void writeRunAt(const std::string& file, const std::vector<double>& times) {
+  ResultsFileMaker maker(file);
+  maker.archive(hydraulicsModelText(), {"water_surface"});
+  maker.unitSquareMesh();
+  maker.doubles("CellsAll/BottomEl", 2, 1, {0.0, 0.0});
+  for (std::size_t k = 0; k < times.size(); ++k) {
+    char name[24];
+    std::snprintf(name, sizeof name, "%07zu", k);
+    maker.step(std::string("RESULTS/CellsAll/HydState/") + name, times[k], 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
+  }
+}
+
 }  // namespace
 
 TEST(TimeText, TimesThatSixDecimalsWouldMergeAreWrittenExactly) {
   TempDir dir;
-  {
-    ResultsFileMaker maker(dir.file("run.h5"));
-    maker.archive(hydraulicsModelText(), {"water_surface"});
-    maker.unitSquareMesh();
-    maker.doubles("CellsAll/BottomEl", 2, 1, {0.0, 0.0});
-    for (int k = 0; k < 30; ++k) {
-      char name[16];
-      std::snprintf(name, sizeof name, "%07d", k);
-      maker.step(std::string("RESULTS/CellsAll/HydState/") + name, k * 1e-7, 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
-    }
-  }
+  std::vector<double> stored;
+  for (int k = 0; k < 30; ++k) stored.push_back(k * 1e-7);
+  writeRunAt(dir.file("run.h5"), stored);
   writeFile(dir.file("cfg.json"),
             R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}, {"format": "xdmf", "document": "p.xdmf", "portable": true}]}})");
   const BinaryRun run = runResults({"-f", "cfg.json", "-r", "run.h5"}, dir.path());
@@ -60,14 +65,7 @@ TEST(TimeText, TimesThatSixDecimalsWouldMergeAreWrittenExactly) {
 // A run that counts its time from an epoch: ten digits show both times alike.
 TEST(TimeText, InfoShowsTimesExactlyWhereTenDigitsMergeThem) {
   TempDir dir;
-  {
-    ResultsFileMaker maker(dir.file("run.h5"));
-    maker.archive(hydraulicsModelText(), {"water_surface"});
-    maker.unitSquareMesh();
-    maker.doubles("CellsAll/BottomEl", 2, 1, {0.0, 0.0});
-    maker.step("RESULTS/CellsAll/HydState/0000000", 1.7e9, 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
-    maker.step("RESULTS/CellsAll/HydState/0000001", 1.7e9 + 0.25, 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
-  }
+  writeRunAt(dir.file("run.h5"), {1.7e9, 1.7e9 + 0.25});
   const BinaryRun info = runResults({"-i", "-r", "run.h5"}, dir.path());
   ASSERT_EQ(info.status, 0) << info.err;
   EXPECT_NE(info.out.find("  CellsAll/HydState: 2 times, from 1.7e+09 to 1700000000.25, every 0.25\n"),
@@ -77,14 +75,7 @@ TEST(TimeText, InfoShowsTimesExactlyWhereTenDigitsMergeThem) {
 
 TEST(TimeText, TimesBeyondFifteenDigitsAreWrittenShort) {
   TempDir dir;
-  {
-    ResultsFileMaker maker(dir.file("run.h5"));
-    maker.archive(hydraulicsModelText(), {"water_surface"});
-    maker.unitSquareMesh();
-    maker.doubles("CellsAll/BottomEl", 2, 1, {0.0, 0.0});
-    maker.step("RESULTS/CellsAll/HydState/0000000", 0.0, 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
-    maker.step("RESULTS/CellsAll/HydState/0000001", 1e300, 2, 3, {1.0, 0.0, 0.0, 1.0, 0.0, 0.0});
-  }
+  writeRunAt(dir.file("run.h5"), {0.0, 1e300});
   writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": {}}]}})");
   const BinaryRun run = runResults({"-f", "cfg.json", "-r", "run.h5"}, dir.path());
   ASSERT_EQ(run.status, 0) << run.err;

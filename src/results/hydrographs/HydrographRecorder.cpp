@@ -1,7 +1,6 @@
 #include "results/hydrographs/HydrographRecorder.hpp"
 
 #include <algorithm>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -15,6 +14,13 @@
 namespace results {
 
 namespace {
+
+// One field per section: its discharge, or empty when the step has none.
+template <typename Discharge>
+void appendDischarges(std::vector<std::string>& row, const std::vector<SectionCut>& cuts, bool known,
+                      const Discharge& dischargeOf) {
+  for (const SectionCut& cut : cuts) row.push_back(known ? numberText(dischargeThrough(cut, dischargeOf)) : "");
+}
 
 void addSorted(std::vector<int>& cells, const std::vector<int>& more) {
   cells.insert(cells.end(), more.begin(), more.end());
@@ -152,30 +158,22 @@ void HydrographRecorder::addGaugeRows(double time, int step, const StepRows& row
 // an empty field per section.
 void HydrographRecorder::addSectionRow(double time, int step, const StepRows* read) {
   if (cuts.empty()) return;
-  std::function<std::pair<double, double>(int)> dischargeOf = [&](int cell) {
-    return std::pair<double, double>{discharge->qx(cell), discharge->qy(cell)};
-  };
-  const std::vector<StepInput> inputs = dischargeInputs(step);
-  const CellRows* qx = read ? read->of(inputs.at(0).path) : nullptr;
-  const CellRows* qy = read ? read->of(inputs.at(1).path) : nullptr;
-  if (read) {
+  std::vector<std::string> row{numberText(time)};
+  if (!read) {
+    appendDischarges(row, cuts, discharge->heldAt(time),
+                     [&](int cell) { return std::pair<double, double>{discharge->qx(cell), discharge->qy(cell)}; });
+  } else {
+    const std::vector<StepInput> inputs = dischargeInputs(step);
     for (const StepInput& input : inputs) {
       const CellRows* rows = read->of(input.path);
       if (rows && (input.column < 0 || input.column >= rows->columns()))
         failure::fail("dataset <", input.path, "> does not contain column ", input.column, "!");
     }
-    dischargeOf = [&](int cell) {
+    const CellRows* qx = read->of(inputs.at(0).path);
+    const CellRows* qy = read->of(inputs.at(1).path);
+    appendDischarges(row, cuts, qx && qy, [&](int cell) {
       return std::pair<double, double>{qx->row(cell)[inputs[0].column], qy->row(cell)[inputs[1].column]};
-    };
-  }
-  const bool known = read ? (qx && qy) : discharge->heldAt(time);
-  std::vector<std::string> row{numberText(time)};
-  for (const SectionCut& cut : cuts) {
-    if (!known) {
-      row.emplace_back();
-      continue;
-    }
-    row.push_back(numberText(dischargeThrough(cut, dischargeOf)));
+    });
   }
   appendRow(sectionText, row);
 }

@@ -1,18 +1,16 @@
 #include "results/hydrographs/SeriesText.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <fstream>
 
+#include "dataio/xdmf/TimeNotation.hpp"
 #include "interfaces/Failure.hpp"
 
 namespace results {
 
 std::string numberText(double value) {
   if (std::isnan(value)) return "nan";
-  char text[32];
-  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, written.ptr);
+  return dataio::timeText(value, dataio::TimeNotation::shortest);
 }
 
 void appendRow(std::string& text, const std::vector<std::string>& fields) {
