@@ -17,7 +17,7 @@ const char* const resultsConfigurationSchema = R"schema(
             "description": "Parameter required for the output generation.",
             "required": ["format"],
             "optional": ["outputs", "from", "to", "every", "document", "mesh_2dm", "portable", "envelopes",
-                         "gauges", "sections"],
+                         "gauges", "sections", "maps"],
             "properties": {
               "format": {
                 "type": "string",
@@ -117,6 +117,37 @@ const char* const resultsConfigurationSchema = R"schema(
                         }
                       }
                     }
+                  }
+                }
+              },
+              "maps": {
+                "type": "object",
+                "description": "Also write GeoTIFF rasters (Cloud Optimized, Float32, nodata -9999) named after the stem with _ and the map's name: one per scalar envelope and hazard_class_max when the entry writes the envelopes, one per output listed, and the flood outline as a GeoPackage.",
+                "required": ["cell_size"],
+                "optional": ["crs", "outputs", "outline"],
+                "properties": {
+                  "cell_size": {
+                    "type": "number",
+                    "minimum": 0,
+                    "exclusiveMinimum": true,
+                    "description": "The pixel size in metres; the rasters' edges lie on multiples of it."
+                  },
+                  "crs": {
+                    "type": "string",
+                    "description": "The coordinate system of the mesh, as PROJ knows it (EPSG:2056, a WKT, a PROJ string); every raster and layer carries it."
+                  },
+                  "outputs": {
+                    "type": "array",
+                    "description": "Scalar outputs of the entry to map, each in a raster of one band per selected time.",
+                    "items": {
+                      "type": "string",
+                      "description": "The name of an output of the entry."
+                    }
+                  },
+                  "outline": {
+                    "type": "boolean",
+                    "default": false,
+                    "description": "Also write the outline of the cells whose maximum depth reached the envelopes' wet depth to the GeoPackage named after the stem with _outline.gpkg (needs the envelopes)."
                   }
                 }
               }

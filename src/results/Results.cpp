@@ -110,8 +110,10 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
   for (const ExportSelection& selection : selections) stageFiles(transaction, selection);
   const Mesh mesh = checkMesh(*reader, model->getData(model::data_Topology)->getPath(),
                               model->getData(model::data_Coordnts_Nodes)->getPath());
+  const std::vector<std::optional<RasterGrid>> grids = mapGrids(selections);
   transaction.writing([&] {
-    for (const ExportSelection& selection : selections) addFormat(selection, mesh, transaction);
+    for (std::size_t k = 0; k < selections.size(); ++k)
+      addFormat(selections[k], mesh, transaction, grids[k] ? &*grids[k] : nullptr);
     for (const auto& format : formats) format->exportData(debugLevel);
     for (const std::string& meshFile : targets.meshFiles()) writeMeshFile(*reader, *model, transaction.stage(meshFile));
     for (auto& entry : auxiliaryFiles) entry.second->close();
@@ -119,7 +121,21 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
   transaction.commit();
 }
 
-void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction) {
+std::vector<std::optional<RasterGrid>> Results::mapGrids(const std::vector<ExportSelection>& selections) {
+  std::vector<std::optional<RasterGrid>> grids;
+  for (const ExportSelection& selection : selections) {
+    if (!selection.maps.enabled) {
+      grids.emplace_back();
+      continue;
+    }
+    const std::string member = exportListPath + "[" + std::to_string(selection.entry) + "]/maps/cell_size";
+    grids.emplace_back(alignedGrid(meshGeometry().mesh().bounds(), selection.maps.cellSize, member));
+  }
+  return grids;
+}
+
+void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction,
+                        const RasterGrid* mapGrid) {
   const std::string location = resolvedLocation(selection.auxiliaryFile());
   auto shared = auxiliaryFiles.find(location);
   if (shared == auxiliaryFiles.end()) {
@@ -134,6 +150,11 @@ void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, Outp
     for (const std::string& name : selection.seriesFiles()) seriesFiles.push_back(transaction.stage(name));
     format->recordHydrographs(
         std::make_unique<HydrographRecorder>(*reader, *model, selection, meshGeometry(), std::move(seriesFiles)));
+  }
+  if (mapGrid) {
+    std::vector<std::string> mapFiles;
+    for (const std::string& name : selection.mapFiles()) mapFiles.push_back(transaction.stage(name));
+    format->drawMaps(meshGeometry().mesh(), *mapGrid, std::move(mapFiles));
   }
   formats.push_back(std::move(format));
 }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "interfaces/IResults.hpp"
 #include "results/files/OutputTransaction.hpp"
 #include "results/hydrographs/MeshGeometry.hpp"
+#include "results/maps/RasterGrid.hpp"
 #include "results/selection/ExportSelection.hpp"
 #include "results/stored/MeshCheck.hpp"
 
@@ -35,7 +37,11 @@ class Results : public api::IResults {
   void exportResults(const int& debugLevel, const std::string& outputFile) override;
 
  private:
-  void addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction);
+  void addFormat(const ExportSelection& selection, const Mesh& mesh, OutputTransaction& transaction,
+                 const RasterGrid* mapGrid);
+  // The pixel grid of every entry's maps (none for an entry without), each
+  // checked against the limits before anything is written.
+  std::vector<std::optional<RasterGrid>> mapGrids(const std::vector<ExportSelection>& selections);
   const MeshGeometry& meshGeometry();
 
   // Owned; a constructor that fails half-way still releases what it opened.

@@ -44,6 +44,11 @@ std::string clockText(double seconds) {
 
 std::string progressText(const ProgressState& state) {
   std::ostringstream text;
+  if (state.nrMaps > 0) {
+    text << state.document << ": map " << state.map << " of " << state.nrMaps << ", " << clockText(state.elapsed)
+         << " elapsed";
+    return text.str();
+  }
   text << state.document << ": step " << state.step << " of " << state.nrSteps << ", t = " << state.time << " s, "
        << clockText(state.elapsed) << " elapsed, " << leftText(state) << " left, " << rateText(state);
   return text.str();
@@ -76,6 +81,14 @@ void ExportProgress::step(int k, double time, std::uint64_t bytesRead) {
   if (!due) return;
   line->draw(progressText(state));
   lastDrawn = now;
+}
+
+void ExportProgress::map(int k, int nrMaps) {
+  if (!line) return;
+  state.map = k;
+  state.nrMaps = nrMaps;
+  state.elapsed = clock() - started;
+  line->draw(progressText(state));
 }
 
 void ExportProgress::end() { line.reset(); }

@@ -22,9 +22,13 @@ struct ProgressState {
   double time = 0.0;  // its simulation time
   double elapsed = 0.0;
   std::uint64_t bytesRead = 0;  // by the steps before it
+  int map = 0;  // the map being drawn once the steps are done, from 1
+  int nrMaps = 0;
 };
 
-// The line for a state. The time left is estimated from the steps already
+// The line for a state; once the maps are drawn:
+//   dambreak.xdmf: map 3 of 10, 0:04 elapsed
+// The time left is estimated from the steps already
 // done, so the first step has none; neither has a read rate before any time
 // has passed.
 std::string progressText(const ProgressState& state);
@@ -51,6 +55,8 @@ class ExportProgress {
   // far. The line is redrawn for the first and the last step, and otherwise
   // at most every redrawInterval seconds.
   void step(int k, double time, std::uint64_t bytesRead);
+  // Called as map k (1 to N) of the document's maps is drawn; always redrawn.
+  void map(int k, int nrMaps);
   // Takes the line away; what is printed next starts on a clean line.
   void end();
 

@@ -26,7 +26,7 @@ bool hasColumns(const HydraulicSlice& slice) {
 
 // Maxima start below every number so that the first number replaces them;
 // times start as NaN, which is what a cell keeps when it never qualifies.
-EnvelopeAccumulator::EnvelopeAccumulator(std::size_t cells, double wetDepth_)
+EnvelopeAccumulator::EnvelopeAccumulator(std::size_t cells, double wetDepth_, bool hazardClasses)
     : cellCount(cells), wetDepth(wetDepth_), wetFlags(cells, 0) {
   RESULTS_CHECK(!std::isnan(wetDepth), "the wet depth of the envelopes must be a number");
   state.waterDepthMax.assign(cells, belowEverything);
@@ -43,6 +43,7 @@ EnvelopeAccumulator::EnvelopeAccumulator(std::size_t cells, double wetDepth_)
   state.depthVelocityMax.assign(cells, belowEverything);
   state.arrivalTime.assign(cells, notANumber);
   state.wetDuration.assign(cells, 0.0);
+  if (hazardClasses) state.hazardClassMax.assign(cells, 0.0);
 }
 
 void EnvelopeAccumulator::add(double time, const HydraulicSlice& slice) {
@@ -54,6 +55,7 @@ void EnvelopeAccumulator::add(double time, const HydraulicSlice& slice) {
   if (timesBegun == 0 || time != currentTime) beginTime(time);
   claimCells(slice);
   fold(time, slice);
+  if (!state.hazardClassMax.empty()) foldHazardClasses(slice);
   cellsFolded += slice.cells;
 }
 
@@ -154,12 +156,22 @@ void EnvelopeAccumulator::fold(double time, const HydraulicSlice& slice) {
   }
 }
 
+// Apart from the hot loop, which an export without maps runs alone.
+void EnvelopeAccumulator::foldHazardClasses(const HydraulicSlice& slice) {
+  double* const classMax = state.hazardClassMax.data() + slice.firstCell;
+  for (std::size_t i = 0; i < slice.cells; ++i) {
+    const double reached = hazardClassOf(slice.depth[i], slice.speed[i]);
+    if (reached > classMax[i]) classMax[i] = reached;
+  }
+}
+
 void EnvelopeAccumulator::markNeverWetAndUnreached() {
   for (std::size_t i = 0; i < cellCount; ++i) {
     if (std::isnan(state.arrivalTime[i])) {
       state.waterDepthTmax[i] = notANumber;
       state.waterSurfaceTmax[i] = notANumber;
       state.flowVelocityAbsTmax[i] = notANumber;
+      if (!state.hazardClassMax.empty()) state.hazardClassMax[i] = notANumber;
     }
     for (std::vector<double>* maximum : {&state.waterDepthMax, &state.waterSurfaceMax, &state.flowVelocityAbsMax,
                                          &state.depthVelocityMax}) {

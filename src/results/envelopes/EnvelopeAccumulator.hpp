@@ -16,13 +16,15 @@
 #include <vector>
 
 #include "results/envelopes/Envelopes.hpp"
+#include "results/envelopes/HazardClass.hpp"
 #include "results/stream/HydraulicConsumer.hpp"
 
 namespace results {
 
 class EnvelopeAccumulator : public HydraulicConsumer {
  public:
-  EnvelopeAccumulator(std::size_t cells, double wetDepth);
+  // hazardClasses: also the highest hazard class of each cell.
+  EnvelopeAccumulator(std::size_t cells, double wetDepth, bool hazardClasses = false);
 
   // One slice of the cells at one stored time. The slices of one time cover
   // every cell exactly once, in any split and any order; each time is greater
@@ -37,6 +39,7 @@ class EnvelopeAccumulator : public HydraulicConsumer {
   void beginTime(double time);
   void claimCells(const HydraulicSlice& slice);
   void fold(double time, const HydraulicSlice& slice);
+  void foldHazardClasses(const HydraulicSlice& slice);
   void markNeverWetAndUnreached();
 
   std::size_t cellCount;

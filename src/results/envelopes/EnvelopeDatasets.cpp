@@ -1,5 +1,6 @@
 #include "results/envelopes/EnvelopeDatasets.hpp"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "interfaces/Failure.hpp"
@@ -28,6 +29,11 @@ const std::vector<EnvelopeDataset>& envelopeDatasets() {
   return datasets;
 }
 
+const EnvelopeDataset& hazardClassDataset() {
+  static const EnvelopeDataset dataset{"hazard_class_max", &E::hazardClassMax, 1};
+  return dataset;
+}
+
 std::string envelopeDatasetPath(const char* name) { return std::string("/envelopes/") + name; }
 
 // Checked whole before the first write, so that a mismatch leaves no part of
@@ -38,13 +44,20 @@ void writeEnvelopes(api::IH5Writer& auxiliaryFile, const Envelopes& envelopes, i
     RESULTS_CHECK(cells >= 0 && (envelopes.*dataset.values).size() == rows * static_cast<std::size_t>(dataset.columns),
                   "the envelopes do not match the mesh");
   }
+  const bool hazardClasses = !envelopes.hazardClassMax.empty();
+  RESULTS_CHECK(!hazardClasses || envelopes.hazardClassMax.size() == static_cast<std::size_t>(std::max(cells, 0)),
+                "the envelopes do not match the mesh");
   for (const EnvelopeDataset& dataset : envelopeDatasets()) {
     auxiliaryFile.writeDoubleBuffer(envelopeDatasetPath(dataset.name), cells, dataset.columns,
                                     (envelopes.*dataset.values).data());
   }
+  if (hazardClasses)
+    auxiliaryFile.writeDoubleBuffer(envelopeDatasetPath(hazardClassDataset().name), cells, 1,
+                                    envelopes.hazardClassMax.data());
 }
 
-void addEnvelopeAttributes(api::IEnvelopeWriter& document, const std::string& auxiliaryReference) {
+void addEnvelopeAttributes(api::IEnvelopeWriter& document, const std::string& auxiliaryReference,
+                           bool hazardClasses) {
   for (const EnvelopeDataset& dataset : envelopeDatasets()) {
     const std::string path = envelopeDatasetPath(dataset.name);
     if (dataset.columns == 3) {
@@ -53,6 +66,8 @@ void addEnvelopeAttributes(api::IEnvelopeWriter& document, const std::string& au
       document.addScalar(dataset.name, auxiliaryReference, path);
     }
   }
+  if (hazardClasses)
+    document.addScalar(hazardClassDataset().name, auxiliaryReference, envelopeDatasetPath(hazardClassDataset().name));
 }
 
 }  // namespace results

@@ -20,6 +20,8 @@ struct EnvelopeDataset {
 
 // In the order of the document's attributes.
 const std::vector<EnvelopeDataset>& envelopeDatasets();
+// Written after them when the envelopes hold it (an export with maps).
+const EnvelopeDataset& hazardClassDataset();
 
 // "/envelopes/" + name, as the auxiliary file and the document name it: a
 // path from the root, which every reader resolves (meshio takes no other).
@@ -30,6 +32,7 @@ void writeEnvelopes(api::IH5Writer& auxiliaryFile, const Envelopes& envelopes, i
 
 // One attribute per envelope dataset, read from auxiliaryReference (the
 // auxiliary file as seen from the document's folder).
-void addEnvelopeAttributes(api::IEnvelopeWriter& document, const std::string& auxiliaryReference);
+void addEnvelopeAttributes(api::IEnvelopeWriter& document, const std::string& auxiliaryReference,
+                           bool hazardClasses = false);
 
 }  // namespace results

@@ -23,6 +23,9 @@ struct Envelopes {
   std::vector<double> depthVelocityMax;  // the largest depth times speed
   std::vector<double> arrivalTime;       // the first time the cell was wet
   std::vector<double> wetDuration;
+  // The highest hazard class reached (1 to 6), NaN where never wet; empty
+  // unless the envelopes were asked for it (the maps need it).
+  std::vector<double> hazardClassMax;
 };
 
 }  // namespace results

@@ -10,7 +10,7 @@ namespace results {
 namespace {
 
 const char* const selectionMembers[] = {"outputs", "from", "to", "every", "document", "mesh_2dm", "portable",
-                                         "envelopes", "gauges", "sections"};
+                                         "envelopes", "gauges", "sections", "maps"};
 
 std::optional<double> number(const api::ICommandFileReader& config, int entry, const std::string& key) {
   if (!config.hasItem(exportListPath, entry, key)) return std::nullopt;
@@ -47,6 +47,7 @@ ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry
   request.envelopes = config.hasItem(exportListPath, entry, "envelopes");
   request.wetDepth = number(config, entry, "envelopes/wet_depth");
   request.hydrographs = readHydrographPlaces(config, entry);
+  request.maps = readMapRequest(config, entry);
   return request;
 }
 

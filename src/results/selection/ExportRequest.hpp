@@ -9,6 +9,7 @@
 
 #include "interfaces/ICommandFileReader.hpp"
 #include "results/hydrographs/HydrographPlaces.hpp"
+#include "results/maps/MapRequest.hpp"
 
 namespace results {
 
@@ -27,6 +28,7 @@ struct ExportRequest {
   bool envelopes = false;  // also the flood envelopes of the selected times
   std::optional<double> wetDepth;  // the envelopes' own wet depth
   HydrographPlaces hydrographs;    // gauges and sections, checked in themselves
+  std::optional<MapRequest> maps;  // rasters and the outline for GIS
 
   // The key path of one of the entry's members, as messages name it.
   std::string memberPath(const std::string& key) const;

@@ -88,7 +88,8 @@ std::vector<std::string> ExportSelection::seriesFiles() const {
 
 bool ExportSelection::sameContent(const ExportSelection& other) const {
   return outputs == other.outputs && times == other.times && portable == other.portable &&
-         envelopes == other.envelopes && (!envelopes || envelopeWetDepth == other.envelopeWetDepth);
+         envelopes == other.envelopes && (!envelopes || envelopeWetDepth == other.envelopeWetDepth) &&
+         maps == other.maps;
 }
 
 std::vector<OutputFile> ExportSelection::outputFiles() const {
@@ -96,6 +97,7 @@ std::vector<OutputFile> ExportSelection::outputFiles() const {
   if (envelopes) files.push_back({"envelope document", envelopeDocument()});
   if (mesh2dm) files.push_back({"mesh file", meshFile()});
   for (const std::string& series : seriesFiles()) files.push_back({"series file", series});
+  for (const std::string& map : mapFiles()) files.push_back({"map", map});
   return files;
 }
 
@@ -128,6 +130,9 @@ ExportSelection resolveSelection(const ExportRequest& request, const std::string
   }
   if (!request.hydrographs.sections.empty()) requireData(request, model, reader, !selection.times.empty(), sectionNeed);
   selection.hydrographs = request.hydrographs;
+  if (request.maps)
+    selection.maps = resolveMaps(*request.maps, {request.memberPath("maps"), selection.envelopes, selection.outputs},
+                                 model);
   return selection;
 }
 

@@ -11,6 +11,7 @@
 #include "interfaces/IResultReader.hpp"
 #include "results/files/OutputNames.hpp"
 #include "results/hydrographs/HydrographPlaces.hpp"
+#include "results/maps/MapSelection.hpp"
 #include "results/selection/ExportRequest.hpp"
 
 namespace results {
@@ -40,6 +41,7 @@ struct ExportSelection {
   bool oneThread = false;                // fold the envelopes in the export's own pass (-n 1)
   double envelopeWetDepth = 0.0;         // a cell is wet at a depth at least this
   HydrographPlaces hydrographs;          // the series written beside the document
+  MapSelection maps;                     // the rasters and the outline for GIS
 
   std::string document() const { return documentOf(stem); }
   std::string auxiliaryFile() const { return auxiliaryFileOf(stem); }
@@ -47,6 +49,8 @@ struct ExportSelection {
   std::string envelopeDocument() const { return envelopeDocumentOf(stem); }
   // One file per gauge, in the entry's order, then the sections' file.
   std::vector<std::string> seriesFiles() const;
+  // The rasters, then the outline.
+  std::vector<std::string> mapFiles() const { return mapFilesOf(stem, maps); }
   // Every file the entry writes, each before the files that name it: the
   // order in which a run puts them in place.
   std::vector<OutputFile> outputFiles() const;

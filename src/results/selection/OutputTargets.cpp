@@ -36,6 +36,7 @@ void OutputTargets::claim(const ExportSelection& selection) {
   if (selection.mesh2dm) claimFile(selection.meshFile(), Kind::mesh, selection);
   if (selection.envelopes) claimFile(selection.envelopeDocument(), Kind::envelopes, selection);
   for (const std::string& series : selection.seriesFiles()) claimFile(series, Kind::series, selection);
+  for (const std::string& map : selection.mapFiles()) claimFile(map, Kind::map, selection);
 }
 
 std::vector<std::string> OutputTargets::meshFiles() const {

@@ -22,7 +22,7 @@ class OutputTargets {
   std::vector<std::string> meshFiles() const;
 
  private:
-  enum class Kind { document, auxiliary, mesh, envelopes, series };
+  enum class Kind { document, auxiliary, mesh, envelopes, series, map };
   struct Claim {
     std::string location;  // the file as the system resolves it
     std::string name;      // as the run names it

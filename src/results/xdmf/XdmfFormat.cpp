@@ -13,6 +13,9 @@
 #include "results/files/OutputNames.hpp"
 #include "results/files/XmlSafeName.hpp"
 #include "results/hydrographs/HydrographAnnouncement.hpp"
+#include "results/maps/CellRaster.hpp"
+#include "results/maps/MapAnnouncement.hpp"
+#include "results/maps/MapWriter.hpp"
 #include "results/xdmf/DefaultForm.hpp"
 #include "results/xdmf/PortableForm.hpp"
 #include "results/xdmf/StoredColumns.hpp"
@@ -68,6 +71,7 @@ XdmfFormat::XdmfFormat(api::IResultReader*& reader_, api::IModel*& model_, const
 
 void XdmfFormat::exportData(const int&) {
   if (selection.announce) announce();
+  if (selection.maps.enabled && selection.maps.crsWkt.empty()) warnOfMapsWithoutCrs(selection.entry);
   const int nrCells = form->addMesh();
   const std::vector<SelectedTime>& tInfo = selection.times;
   RESULTS_CHECK(tInfo.size() > 0, "no time varying data, therefore no output written");
@@ -86,10 +90,12 @@ void XdmfFormat::exportData(const int&) {
       if (storedSteps.holds(model->getOutput(id), step)) form->addOutput(model->getOutput(id), step);
     writeStepData(time, step);
     if (hydrographs) hydrographs->addStep(time, step);
+    if (mapValues) mapValues->addStep(time, step);
   }
   form->write(documentFile);
   if (hydrographs) hydrographs->write();
   if (envelopes) exportEnvelopes(nrCells);
+  if (maps) writeMaps(progress);
   progress.end();
 }
 
@@ -98,7 +104,7 @@ void XdmfFormat::exportData(const int&) {
 // envelopes' own depth.
 void XdmfFormat::followEnvelopes(int nrCells) {
   envelopes = std::make_unique<EnvelopeAccumulator>(static_cast<std::size_t>(std::max(nrCells, 0)),
-                                                    selection.envelopeWetDepth);
+                                                    selection.envelopeWetDepth, selection.maps.enabled);
   if (selection.oneThread) {
     addHydraulicConsumer(*envelopes);
     return;
@@ -113,13 +119,31 @@ void XdmfFormat::followEnvelopes(int nrCells) {
 // time, up to which the envelopes reach.
 void XdmfFormat::exportEnvelopes(int nrCells) {
   if (envelopeFold) envelopeFold->drain();
-  writeEnvelopes(*hdfwriter, envelopes->finish(), nrCells);
+  folded = envelopes->finish();
+  writeEnvelopes(*hdfwriter, folded, nrCells);
   const api::IData* topo = model->getData(model::data_Topology);
   const api::IData* coords = model->getData(model::data_Coordnts_Nodes);
   const std::unique_ptr<api::IEnvelopeWriter> document = form->envelopeDocument(selection.times.back().time);
   document->addMesh(form->meshFile(), nrCells, topo->getPath(), mesh.nodes, coords->getPath());
-  addEnvelopeAttributes(*document, referenceFrom(documentFolder(selection.stem), selection.auxiliaryFile()));
+  addEnvelopeAttributes(*document, referenceFrom(documentFolder(selection.stem), selection.auxiliaryFile()),
+                        selection.maps.enabled);
   document->write(envelopeDocumentFile);
+}
+
+void XdmfFormat::drawMaps(const PlaneMesh& plane, const RasterGrid& grid, std::vector<std::string> stagedFiles) {
+  RESULTS_CHECK(selection.maps.enabled, "maps are drawn for an entry that asks for them");
+  maps = std::make_unique<MapPlan>(MapPlan{&plane, grid, std::move(stagedFiles)});
+  if (!selection.maps.outputs.empty())
+    mapValues = std::make_unique<MapRecorder>(*reader, *model, selection.maps, plane.cellCount());
+}
+
+// The index of the cell each pixel shows is made once for all the entry's
+// maps, and only now, when the steps' buffers are gone.
+void XdmfFormat::writeMaps(ExportProgress& progress) {
+  const CellRaster raster(*maps->mesh, maps->grid);
+  const MapSources sources{envelopes ? &folded : nullptr, selection.envelopeWetDepth, mapValues.get()};
+  results::writeMaps(selection.maps, *maps->mesh, raster, sources, selection.mapFiles(), maps->stagedFiles,
+                     [&progress](int k, int count) { progress.map(k, count); });
 }
 
 // " -> exporting 4 outputs at 12 of 61 stored times to flood.xdmf"
@@ -133,6 +157,7 @@ void XdmfFormat::announce() const {
             << " to " << text::echoed(selection.document());
   if (selection.envelopes) std::cout << ", the envelopes to " << text::echoed(selection.envelopeDocument());
   announceHydrographs(std::cout, selection);
+  announceMaps(std::cout, selection);
   std::cout << std::endl;
 }
 

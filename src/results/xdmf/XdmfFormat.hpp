@@ -9,8 +9,11 @@
 
 #include "interfaces/IFormat.hpp"
 #include "interfaces/IH5Writer.hpp"
+#include "results/console/ExportProgress.hpp"
 #include "results/envelopes/EnvelopeAccumulator.hpp"
 #include "results/hydrographs/HydrographRecorder.hpp"
+#include "results/maps/MapRecorder.hpp"
+#include "results/maps/RasterGrid.hpp"
 #include "results/selection/ExportSelection.hpp"
 #include "results/stored/MeshCheck.hpp"
 #include "results/stored/ReferenceCheck.hpp"
@@ -48,6 +51,11 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   // and written after the last.
   void recordHydrographs(std::unique_ptr<HydrographRecorder> recorder);
 
+  // The selection's maps, drawn on grid over mesh (which must outlive the
+  // export) once the steps and the envelopes are written; stagedFiles: where
+  // to write selection.mapFiles(), in that order.
+  void drawMaps(const PlaneMesh& mesh, const RasterGrid& grid, std::vector<std::string> stagedFiles);
+
  private:
   void checkReferences();
   void warnOfMissingSteps() const;
@@ -55,6 +63,7 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   void followEnvelopes(int nrCells);
   void exportEnvelopes(int nrCells);
   void announce() const;
+  void writeMaps(ExportProgress& progress);
 
   ExportSelection selection;
   Mesh mesh;
@@ -74,6 +83,14 @@ class XdmfFormat : public BaseFormat, public api::IFormat {
   std::unique_ptr<EnvelopeAccumulator> envelopes;
   std::unique_ptr<BackgroundConsumer> envelopeFold;
   std::unique_ptr<HydrographRecorder> hydrographs;
+  struct MapPlan {
+    const PlaneMesh* mesh;
+    RasterGrid grid;
+    std::vector<std::string> stagedFiles;
+  };
+  std::unique_ptr<MapPlan> maps;
+  std::unique_ptr<MapRecorder> mapValues;  // of the outputs the maps show
+  Envelopes folded;                        // kept for the maps
 };
 
 }  // namespace results

@@ -9,6 +9,7 @@
 #include "results/geometry/CellLocator.hpp"
 #include "results/geometry/Orientation.hpp"
 #include "results/geometry/PlaneMesh.hpp"
+#include "support/SquareMesh.hpp"
 
 using results::Bounds;
 using results::CellLocator;
@@ -27,26 +28,11 @@ int integerOrientation(const Point& a, const Point& b, const Point& c, int shift
   return (d > 0) - (d < 0);
 }
 
-// nx x ny unit squares from (x0, y0), each split along its rising diagonal.
 PlaneMesh grid(int nx, int ny, double x0 = 0.0, double y0 = 0.0) {
-  std::vector<Point> nodes;
-  for (int j = 0; j <= ny; ++j)
-    for (int i = 0; i <= nx; ++i) nodes.push_back({x0 + i, y0 + j});
-  std::vector<std::array<int, 3>> cells;
-  const auto n = [nx](int i, int j) { return j * (nx + 1) + i; };
-  for (int j = 0; j < ny; ++j)
-    for (int i = 0; i < nx; ++i) {
-      cells.push_back({n(i, j), n(i + 1, j), n(i + 1, j + 1)});
-      cells.push_back({n(i, j), n(i + 1, j + 1), n(i, j + 1)});
-    }
-  return PlaneMesh(nodes, cells);
+  return testing_support::squareMesh(nx, ny, x0, y0);
 }
 
-int bruteForce(const PlaneMesh& mesh, const Point& p) {
-  for (int cell = 0; cell < mesh.cellCount(); ++cell)
-    if (mesh.contains(cell, p)) return cell;
-  return -1;
-}
+int bruteForce(const PlaneMesh& mesh, const Point& p) { return testing_support::firstCellHolding(mesh, p); }
 
 }  // namespace
 
