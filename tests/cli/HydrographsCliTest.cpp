@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/StoredValues.hpp"
 #include "support/TempDir.hpp"
@@ -66,19 +67,10 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
 
 double number(const std::string& field) { return std::strtod(field.c_str(), nullptr); }
 
-class Hydrographs : public ::testing::Test {
+class Hydrographs : public ExportFolder {
  protected:
-  TempDir dir;
-  BinaryRun exportWith(const std::string& members) {
-    writeFile(dir.file("cfg.json"), xdmfEntriesText({members}));
-    return runResults({"-f", "cfg.json", "-r", "run.h5", "-o", "out.xdmf"}, dir.path());
-  }
-  std::vector<std::string> filesLeft() const {
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.push_back(entry.path().filename());
-    std::sort(left.begin(), left.end());
-    return left;
-  }
+  // The entry's members, exported to out.xdmf.
+  BinaryRun exportWith(const std::string& members) { return ExportFolder::exportWith({members}, {"-o", "out.xdmf"}); }
 };
 
 const std::string gauges = R"("gauges": [

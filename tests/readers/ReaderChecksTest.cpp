@@ -300,3 +300,34 @@ TEST_F(ReaderChecks, EnvelopeChecksSeeAChangedValueAndAMissingNaN) {
   EXPECT_EQ(numbered.status, 1) << numbered.output;
   EXPECT_NE(numbered.output.find(", arrival_time nan MISMATCH, "), std::string::npos) << numbered.output;
 }
+
+// The maps of a small run in QGIS: each raster and the outline load with the
+// coordinate system, and sampled pixels show their cells' values. A pixel
+// changed afterwards is seen: the check compares, it does not only load.
+TEST(ReaderMaps, QgisLoadsTheMapsWithTheirCrsAndTheirCellsValues) {
+  TempDir temporary;
+  const std::string folder = temporary.path();
+  synthetic::RunSettings settings;
+  settings.cells = 60;
+  settings.steps = 5;
+  settings.model = synthetic::ModelKind::hydraulics;
+  settings.outputs = {"water_surface", "water_depth", "bottom_elevation", "spec_discharge", "flow_velocity",
+                      "flow_velocity_abs"};
+  synthetic::writeResultsFile(folder + "/run.h5", settings);
+  writeFile(folder + "/cfg.json", R"({"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": {"wet_depth": 0.05},
+    "maps": {"cell_size": 7, "crs": "EPSG:2056", "outputs": ["water_depth", "flow_velocity_abs"], "outline": true}}]}})");
+  const BinaryRun run = runResults({"-f", "cfg.json", "-r", "run.h5"}, folder);
+  ASSERT_EQ(run.status, 0) << run.err;
+  expectAgreement(runPython("qgis_maps_check.py", "--crs EPSG:2056 --wet-depth 0.05 results run.h5", folder));
+  if (::testing::Test::IsSkipped()) return;
+
+  const ScriptRun unreferenced = runPython("qgis_maps_check.py", "--wet-depth 0.05 results run.h5", folder);
+  EXPECT_EQ(unreferenced.status, 1) << unreferenced.output;
+  ASSERT_EQ(std::rename((folder + "/results_water_depth_max.tif").c_str(),
+                        (folder + "/results_water_surface_max.tif").c_str()),
+            0);
+  const ScriptRun swapped = runPython("qgis_maps_check.py", "--crs EPSG:2056 --wet-depth 0.05 results run.h5", folder);
+  EXPECT_EQ(swapped.status, 1) << swapped.output;
+  EXPECT_NE(swapped.output.find("water_surface_max: 1 bands"), std::string::npos) << swapped.output;
+  EXPECT_NE(swapped.output.find("MISMATCH"), std::string::npos) << swapped.output;
+}
