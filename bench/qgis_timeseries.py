@@ -11,8 +11,11 @@ import os
 import sys
 import time
 
-from qgis.core import (QgsApplication, QgsFeature, QgsGeometry, QgsMeshLayer, QgsPointXY, QgsUnitTypes,
-                       QgsVectorLayer)
+from qgis.core import QgsFeature, QgsGeometry, QgsPointXY, QgsVectorLayer
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from qgis_mesh import mesh_layer, start_processing  # noqa: E402
 
 
 def main():
@@ -21,23 +24,9 @@ def main():
     # that folder.
     mesh_path, document = (os.path.abspath(name) for name in sys.argv[1:3])
     points_path, output = sys.argv[3:5]
-    app = QgsApplication([], False)
-    app.initQgis()
-    sys.path.append("/usr/share/qgis/python/plugins")
-    import processing
-    from processing.core.Processing import Processing
-    Processing.initialize()
-    from qgis.analysis import QgsNativeAlgorithms
-    QgsApplication.processingRegistry().addProvider(QgsNativeAlgorithms())
-
-    layer = QgsMeshLayer(mesh_path, "mesh", "mdal")
+    app, processing = start_processing()
+    layer = mesh_layer(mesh_path, document)
     provider = layer.dataProvider()
-    if not layer.isValid() or not provider.addDataset(document):
-        sys.exit("the mesh or its datasets did not load")
-    provider.setTemporalUnit(QgsUnitTypes.TemporalSeconds)
-    # The layer builds its mesh when first drawn; headless, the algorithm
-    # would find none.
-    layer.updateTriangularMesh()
     points = QgsVectorLayer("Point", "gauges", "memory")
     features = []
     with open(points_path) as lines:

@@ -24,6 +24,13 @@
 #   values from points of a mesh dataset" for the same points and outputs
 #   over the same document and .2dm mesh (skipped, with a note, without
 #   PyQGIS).
+# maps: the default export with "envelopes" without and with "maps" at
+#   BENCH_CELL_SIZE metres (default 2) alternately, the ratios of the times
+#   and the growth of the peak memory against one Float32 raster and the
+#   envelope arrays; the maps alone (bench/rasterize_maps.cpp: the pixels'
+#   cells by the tool's scan and by GDALRasterizeGeometries, one COG); and
+#   QGIS's "Rasterize mesh dataset" of water_depth_max on the same grid, with
+#   the pixels that differ (skipped, with a note, without PyQGIS).
 #
 # Environment: BENCH_DIR (scratch folder, default /tmp/results-bench),
 # BENCH_RUNS (runs of each program per case, default 5), BENCH_CELLS (default
@@ -34,18 +41,19 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-all}
+cell_size=${BENCH_CELL_SIZE:-2}
 scratch=${BENCH_DIR:-/tmp/results-bench}
 runs=${BENCH_RUNS:-5}
 cells=${BENCH_CELLS:-500000}
 steps=${BENCH_STEPS:-60}
 case "$mode" in
-  all | floor | scaling | portable | envelopes | hydrographs) ;;
-  *) echo "usage: $0 [all|floor|scaling|portable|envelopes|hydrographs]" >&2; exit 2 ;;
+  all | floor | scaling | portable | envelopes | hydrographs | maps) ;;
+  *) echo "usage: $0 [all|floor|scaling|portable|envelopes|hydrographs|maps]" >&2; exit 2 ;;
 esac
 
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$root/build/release" -j "$(nproc)" --target results make_results export_floor locate_places
+cmake --build "$root/build/release" -j "$(nproc)" --target results make_results export_floor locate_places rasterize_maps
 results="$root/build/release/src/app/results"
 floor_program="$root/build/release/bench/export_floor"
 numpy_script="$root/bench/numpy_export.py"
@@ -57,6 +65,7 @@ cd "$scratch"
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > cfg.json
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": {}}]}}' > envelopes.json
+echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"envelopes\": {}, \"maps\": {\"cell_size\": $cell_size}}]}}" > maps.json
 
 # The results file of one case, generated when missing: prints its name.
 results_file() {
@@ -97,7 +106,7 @@ measure() {
 # so that no program pays for another's write-back.
 clean() {
   rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5 \
-    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf hydro.xdmf hydro_aux.h5 hydro_*.csv
+    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf envelopes_*.tif hydro.xdmf hydro_aux.h5 hydro_*.csv
   sync
 }
 
@@ -149,6 +158,7 @@ alternate() {
           cat portable.xdmf portable_aux.h5 | wc -c > portable.written ;;
         without) measure without "$results" -f cfg.json -r "$file" -o bench.xdmf ;;
         with) measure with "$results" -f envelopes.json -r "$file" -o envelopes.xdmf ;;
+        maps) measure maps "$results" -f maps.json -r "$file" -o envelopes.xdmf ;;
         hydro) measure hydro "$results" -f hydro.json -r "$file" -o hydro.xdmf ;;
         gauges) measure gauges "$results" -f gauges.json -r "$file" -o hydro.xdmf ;;
       esac
@@ -342,6 +352,43 @@ hydrographs_case() {
   rm -f qgisdoc.xdmf qgisdoc_aux.h5 qgisdoc.2dm qgis.csv
 }
 
+# The maps cost the hazard classes in the fold, the mesh in the plane, the
+# index of the cell of each pixel (4 bytes a pixel) and the rasters, which
+# are made row by row from the envelopes the export holds anyway.
+maps_case() {
+  local file raster growth qgis
+  file=$(results_file "$cells" "$steps")
+  echo "load average before: $(load)"
+  alternate "$file" with maps
+  echo "load average after:  $(load)"
+  echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
+  report with envelopes
+  report maps "+maps"
+  echo "with maps / envelopes only: wall medians $(ratio "${wall_median[maps]}" "${wall_median[with]}")," \
+    "wall minima $(ratio "${wall_min[maps]}" "${wall_min[with]}") (target at most 1.25);" \
+    "user medians $(ratio "${user_median[maps]}" "${user_median[with]}")"
+  "$results" -f maps.json -r "$file" -o envelopes.xdmf > maps.log
+  grep ' -> exporting' maps.log
+  "$root/build/release/bench/rasterize_maps" "$file" envelopes_aux.h5 "$cell_size" alone.tif | tee rasterize.log
+  raster=$(awk '/^grid/ { print $6 * 4 }' rasterize.log)
+  growth=$(awk -v a="${peak[maps]}" -v b="${peak[with]}" 'BEGIN { printf "%.1f", (a - b) / 1024 }')
+  echo "peak RSS grows by $growth MB; one Float32 raster takes $(awk -v b="$raster" 'BEGIN { printf "%.1f", b / 1048576 }') MB" \
+    "and the envelope arrays $(awk -v b="$((cells * 12 * 8))" 'BEGIN { printf "%.1f", b / 1048576 }') MB"
+  qgis=$(qgis_python)
+  if [ -z "$qgis" ]; then
+    echo "QGIS: skipped, no python3 here imports qgis.core (packages python3-qgis qgis-providers)"
+    return
+  fi
+  echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"mesh_2dm\": true, \"envelopes\": {}, \"maps\": {\"cell_size\": $cell_size}}]}}" > qgismaps.json
+  "$results" -f qgismaps.json -r "$file" -o qgismaps.xdmf > qgismaps.log 2>&1
+  QT_QPA_PLATFORM=offscreen "$qgis" "$root/bench/qgis_rasterize.py" qgismaps.2dm qgismaps_envelopes.xdmf \
+    qgismaps_water_depth_max.tif qgis.tif 2> /dev/null | tee qgisraster.log || true
+  awk -v q="$(awk '/meshrasterize/ { print $3 }' qgisraster.log)" \
+    -v s="$(awk '/scan:/ { print $4 }' rasterize.log)" -v w="$(awk '/one COG/ { print $5 }' rasterize.log)" 'BEGIN {
+    printf "the tool rasterises water_depth_max (scan and COG) in %.3f s: %.1f times faster than QGIS\n", s + w, q / (s + w) }'
+  rm -f qgismaps.xdmf qgismaps_aux.h5 qgismaps.2dm qgismaps_*.tif qgismaps_envelopes.xdmf qgis.tif alone.tif
+}
+
 if [ "$mode" = scaling ]; then
   scaling
 elif [ "$mode" = portable ]; then
@@ -350,6 +397,8 @@ elif [ "$mode" = envelopes ]; then
   envelopes_case
 elif [ "$mode" = hydrographs ]; then
   hydrographs_case
+elif [ "$mode" = maps ]; then
+  maps_case
 else
   default_case
 fi

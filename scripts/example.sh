@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool, writes the bundled dam-break results file and exports it
 # to examples/out/dambreak.xdmf (with dambreak_aux.h5 beside it, the mesh as
-# dambreak.2dm for QGIS and the flood envelopes as dambreak_envelopes.xdmf).
+# dambreak.2dm for QGIS, the flood envelopes as dambreak_envelopes.xdmf and
+# their maps for GIS as dambreak_*.tif with the outline dambreak_outline.gpkg).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,7 @@ if [ -f dambreak.xdmf ]; then
   echo "open examples/out/dambreak.xdmf (every stored time) or examples/out/dambreak_front.xdmf (the front between 20 s and 40 s) in ParaView with the \"XDMF Reader\" (see docs/guide.md)"
   echo "in QGIS, add examples/out/dambreak.2dm as a mesh layer and examples/out/dambreak.xdmf as its datasets"
   echo "the flood envelopes (maxima, arrival time, wet duration) are in examples/out/dambreak_envelopes.xdmf, for both"
+  echo "their maps for GIS are examples/out/dambreak_*.tif (EPSG:2056), with the flood outline examples/out/dambreak_outline.gpkg"
 else
   echo "no document was written: examples/out/dambreak.xdmf is missing" >&2
   exit 1

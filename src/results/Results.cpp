@@ -123,13 +123,17 @@ void Results::exportResults(const int& debugLevel, const std::string& outputFile
 
 std::vector<std::optional<RasterGrid>> Results::mapGrids(const std::vector<ExportSelection>& selections) {
   std::vector<std::optional<RasterGrid>> grids;
+  // The maps share the gauges' mesh when there is one; alone, they need no
+  // spatial index.
+  for (const ExportSelection& selection : selections)
+    if (!selection.hydrographs.empty()) meshGeometry();
   for (const ExportSelection& selection : selections) {
     if (!selection.maps.enabled) {
       grids.emplace_back();
       continue;
     }
     const std::string member = exportListPath + "[" + std::to_string(selection.entry) + "]/maps/cell_size";
-    grids.emplace_back(alignedGrid(meshGeometry().mesh().bounds(), selection.maps.cellSize, member));
+    grids.emplace_back(alignedGrid(planeMesh().bounds(), selection.maps.cellSize, member));
   }
   return grids;
 }
@@ -154,7 +158,7 @@ void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, Outp
   if (mapGrid) {
     std::vector<std::string> mapFiles;
     for (const std::string& name : selection.mapFiles()) mapFiles.push_back(transaction.stage(name));
-    format->drawMaps(meshGeometry().mesh(), *mapGrid, std::move(mapFiles));
+    format->drawMaps(planeMesh(), *mapGrid, std::move(mapFiles));
   }
   formats.push_back(std::move(format));
 }
@@ -162,6 +166,12 @@ void Results::addFormat(const ExportSelection& selection, const Mesh& mesh, Outp
 const MeshGeometry& Results::meshGeometry() {
   if (!geometry) geometry = std::make_unique<MeshGeometry>(*reader, *model);
   return *geometry;
+}
+
+const PlaneMesh& Results::planeMesh() {
+  if (geometry) return geometry->mesh();
+  if (!plane) plane = std::make_unique<PlaneMesh>(readRunMesh(*reader, *model));
+  return *plane;
 }
 
 }  // namespace results

@@ -43,6 +43,8 @@ class Results : public api::IResults {
   // checked against the limits before anything is written.
   std::vector<std::optional<RasterGrid>> mapGrids(const std::vector<ExportSelection>& selections);
   const MeshGeometry& meshGeometry();
+  // The mesh in the plane: the gauges' when they have one, else read alone.
+  const PlaneMesh& planeMesh();
 
   // Owned; a constructor that fails half-way still releases what it opened.
   std::unique_ptr<api::IResultReader> reader;
@@ -58,6 +60,7 @@ class Results : public api::IResults {
   std::map<std::string, std::shared_ptr<api::IH5Writer>> auxiliaryFiles;
   // The mesh in the plane, read at the first entry with gauges or sections.
   std::unique_ptr<MeshGeometry> geometry;
+  std::unique_ptr<PlaneMesh> plane;
   bool oneThread = false;
 };
 

@@ -22,6 +22,7 @@ const std::string sourceDir = RESULTS_SOURCE_DIR;
 const std::string binaryInGuide = "../../build/release/src/app/results";
 const std::string renderInGuide = "xvfb-run -a pvbatch scripts/render_example.py";
 const std::string plotInGuide = "/usr/bin/python3 scripts/plot_hydrographs.py";
+const std::string mapsPlotInGuide = "/usr/bin/python3 scripts/plot_maps.py";
 
 struct Block {
   std::string language;
@@ -119,6 +120,8 @@ TEST_F(GuideCli, EveryCommandShownIsRunByTheExampleScriptOrByThisTest) {
         EXPECT_TRUE(hasLine(exampleScript, line)) << "scripts/example.sh does not run: " << line;
       } else if (line == plotInGuide) {
         EXPECT_TRUE(std::filesystem::exists(sourceDir + "/scripts/plot_hydrographs.py"));
+      } else if (line == mapsPlotInGuide) {
+        EXPECT_TRUE(std::filesystem::exists(sourceDir + "/scripts/plot_maps.py"));
       } else {
         EXPECT_EQ(line, renderInGuide) << "nothing runs this command of the guide";
       }

@@ -204,12 +204,16 @@ TEST_F(Maps, TheOutlineIsTheUnionOfTheWetCells) {
   OGRGeometryH outline = OGR_F_GetGeometryRef(feature);
   EXPECT_TRUE(OGR_G_IsValid(outline));
   EXPECT_DOUBLE_EQ(OGR_G_Area(outline), 12.0);
-  OGRGeometryH dryCell = nullptr;
-  char wkt[] = "POLYGON ((4 4,0 4,2 2,4 4))";
-  char* text = wkt;
-  OGR_G_CreateFromWkt(&text, nullptr, &dryCell);
-  EXPECT_DOUBLE_EQ(OGR_G_Area(OGR_G_Intersection(outline, dryCell)), 0.0);
-  OGR_G_DestroyGeometry(dryCell);
+  // The centres of the dry cell 2 and of the wet cells 0, 1 and 3.
+  const std::pair<double, double> centres[] = {{2, 10 / 3.0}, {2, 2 / 3.0}, {10 / 3.0, 2}, {2 / 3.0, 2}};
+  std::vector<bool> inside;
+  for (const auto& [x, y] : centres) {
+    OGRGeometryH point = OGR_G_CreateGeometry(wkbPoint);
+    OGR_G_SetPoint_2D(point, 0, x, y);
+    inside.push_back(OGR_G_Within(point, outline));
+    OGR_G_DestroyGeometry(point);
+  }
+  EXPECT_EQ(inside, (std::vector<bool>{false, true, true, true}));
   OGRSpatialReferenceH reference = OGR_L_GetSpatialRef(layer);
   ASSERT_NE(reference, nullptr);
   EXPECT_STREQ(OSRGetAuthorityCode(reference, nullptr), "2056");
@@ -255,6 +259,9 @@ TEST_F(Maps, BadMembersStopTheRunBeforeAnythingIsWritten) {
       {R"("envelopes": {}, "maps": {"cell_size": 1, "crs": "EPSG:999999"})",
        " -> RESULTS/EXPORT[0]/maps/crs <EPSG:999999> is no coordinate system PROJ knows: PROJ: "
        "proj_create_from_database: crs not found"},
+      {R"("envelopes": {}, "maps": {"cell_size": 1, "crs": "/etc/hostname"})",
+       " -> RESULTS/EXPORT[0]/maps/crs </etc/hostname> is no coordinate system PROJ knows: Cannot import "
+       "/etc/hostname due to ALLOW_FILE_ACCESS=NO"},
       {R"("envelopes": {}, "maps": {"cell_size": 1e-5})",
        " -> RESULTS/EXPORT[0]/maps/cell_size 1e-05 m gives 550000 x 400000 pixels, more than the 2147483648 a map "
        "may have"},
@@ -271,6 +278,10 @@ TEST_F(Maps, BadMembersStopTheRunBeforeAnythingIsWritten) {
     EXPECT_TRUE(said) << members << "\n" << run.out << run.err;
     EXPECT_EQ(filesLeft(), (std::vector<std::string>{"cfg.json", "run.h5"})) << members;
   }
+  const BinaryRun twice = ExportFolder::exportWith(
+      {R"("envelopes": {}, "maps": {"cell_size": 1})", R"("envelopes": {}, "maps": {"cell_size": 2})"}, {"-o", "out.xdmf"});
+  expectRefusal(twice, " -> export entries 0 and 1 would both write <out.xdmf> with different content");
+  EXPECT_EQ(filesLeft(), (std::vector<std::string>{"cfg.json", "run.h5"}));
   std::filesystem::create_directory(dir.file("out_wet_duration.tif"));
   const BinaryRun folder = exportWith(R"("envelopes": {}, "maps": {"cell_size": 1})");
   EXPECT_EQ(folder.status, 1);

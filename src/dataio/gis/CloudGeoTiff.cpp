@@ -3,7 +3,9 @@
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "dataio/gis/GdalSession.hpp"
 #include "interfaces/Failure.hpp"
@@ -44,7 +46,29 @@ class RowBand : public GDALRasterBand {
   }
 
   CPLErr IReadBlock(int, int row, void* values) override {
-    rows(nBand - 1, row, static_cast<float*>(values));
+    rows({nBand - 1, row, 0, nRasterXSize}, static_cast<float*>(values));
+    return CE_None;
+  }
+  // Windows are made on request, past the block cache: the cache would
+  // otherwise keep every row of the source until the copy ends.
+  CPLErr IRasterIO(GDALRWFlag direction, int x, int y, int width, int height, void* buffer, int bufferWidth,
+                   int bufferHeight, GDALDataType type, GSpacing pixelSpacing, GSpacing lineSpacing,
+                   GDALRasterIOExtraArg* extra) override {
+    if (direction != GF_Read || bufferWidth != width || bufferHeight != height || type != GDT_Float32)
+      return GDALRasterBand::IRasterIO(direction, x, y, width, height, buffer, bufferWidth, bufferHeight, type,
+                                       pixelSpacing, lineSpacing, extra);
+    const bool packed = pixelSpacing == static_cast<GSpacing>(sizeof(float));
+    std::vector<float> span(packed ? 0 : static_cast<std::size_t>(width));
+    for (int r = 0; r < height; ++r) {
+      auto* line = static_cast<GByte*>(buffer) + r * lineSpacing;
+      if (packed) {
+        rows({nBand - 1, y + r, x, width}, reinterpret_cast<float*>(line));
+        continue;
+      }
+      rows({nBand - 1, y + r, x, width}, span.data());
+      for (int c = 0; c < width; ++c)
+        std::memcpy(line + c * pixelSpacing, &span[static_cast<std::size_t>(c)], sizeof(float));
+    }
     return CE_None;
   }
   double GetNoDataValue(int* found) override {

@@ -2,7 +2,8 @@
 // A GeoTIFF in the Cloud Optimized layout (tiled, DEFLATE-compressed, with
 // overviews once it is larger than a tile), of Float32 bands whose rows are
 // asked for one at a time: a map of any size costs no more memory than the
-// values it is made from.
+// values it is made from: no pixel is held longer than GDAL takes to
+// compress its tile.
 
 #include <functional>
 #include <string>
@@ -27,8 +28,16 @@ struct RasterBandText {
 // The value of every pixel that has none.
 inline constexpr double rasterNoData = -9999.0;
 
-// Fills row `row` (0 at the top) of band `band` (0 first): frame.width values.
-using RasterRows = std::function<void(int band, int row, float* values)>;
+// A run of pixels of one row of one band: row 0 at the top, band 0 first.
+struct RowSpan {
+  int band = 0;
+  int row = 0;
+  int firstColumn = 0;
+  int columns = 0;
+};
+
+// Fills span.columns values, the pixels of the span.
+using RasterRows = std::function<void(const RowSpan& span, float* values)>;
 
 struct RasterFile {
   std::string stagedFile;  // where it is written

@@ -1,5 +1,6 @@
 #include "dataio/gis/OutlineLayer.hpp"
 
+#include <cpl_conv.h>
 #include <gdal_priv.h>
 #include <ogr_feature.h>
 #include <ogr_geometry.h>
@@ -40,11 +41,21 @@ void addPart(OGRLayer& layer, const OutlinePart& part, double wetDepth, const Ra
   if (layer.CreateFeature(&feature) != OGRERR_NONE) failWriting(file, session);
 }
 
+// The GeoPackage driver reads its clock from this option while it writes.
+class LayerTime {
+ public:
+  explicit LayerTime(const char* time) { CPLSetThreadLocalConfigOption("OGR_CURRENT_DATE", time); }
+  ~LayerTime() { CPLSetThreadLocalConfigOption("OGR_CURRENT_DATE", nullptr); }
+  LayerTime(const LayerTime&) = delete;
+  LayerTime& operator=(const LayerTime&) = delete;
+};
+
 }  // namespace
 
 void writeOutlineLayer(const RasterFile& file, const std::string& crsWkt, const std::vector<OutlinePart>& parts,
                        double wetDepth) {
   const GdalSession session;
+  const LayerTime time(outlineLayerTime);
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
   if (driver == nullptr) failure::fail("cannot write <", file.fileName, ">: GDAL has no GeoPackage driver");
   {

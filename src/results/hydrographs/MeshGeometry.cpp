@@ -4,10 +4,12 @@
 
 namespace results {
 
-MeshGeometry::MeshGeometry(api::IH5Reader& reader, api::IModel& model)
-    : plane(readPlaneMesh(reader, model.getData(model::data_Topology)->getPath(),
-                          model.getData(model::data_Coordnts_Nodes)->getPath())),
-      index(plane) {}
+PlaneMesh readRunMesh(api::IH5Reader& reader, api::IModel& model) {
+  return readPlaneMesh(reader, model.getData(model::data_Topology)->getPath(),
+                       model.getData(model::data_Coordnts_Nodes)->getPath());
+}
+
+MeshGeometry::MeshGeometry(api::IH5Reader& reader, api::IModel& model) : plane(readRunMesh(reader, model)), index(plane) {}
 
 MeshGeometry::MeshGeometry(PlaneMesh mesh) : plane(std::move(mesh)), index(plane) {}
 

@@ -9,6 +9,9 @@
 
 namespace results {
 
+// The run's mesh in the plane, from its checked mesh datasets.
+PlaneMesh readRunMesh(api::IH5Reader& reader, api::IModel& model);
+
 class MeshGeometry {
  public:
   // From a checked mesh (node numbers in range).

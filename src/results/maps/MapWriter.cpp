@@ -19,10 +19,10 @@ dataio::RasterFrame frameOf(const RasterGrid& grid) {
 // A pixel shows its cell's value; outside the mesh, and where the value is
 // no number, it shows nodata.
 template <typename Value>
-void fillRow(const CellRaster& raster, int row, const Value* cellValues, float* pixels) {
-  const std::int32_t* cells = raster.row(row);
+void fillSpan(const CellRaster& raster, const dataio::RowSpan& span, const Value* cellValues, float* pixels) {
+  const std::int32_t* cells = raster.row(span.row) + span.firstColumn;
   const float noData = static_cast<float>(dataio::rasterNoData);
-  for (int column = 0; column < raster.grid().width; ++column) {
+  for (int column = 0; column < span.columns; ++column) {
     const std::int32_t cell = cells[column];
     const float value = cell == CellRaster::noCell ? noData : static_cast<float>(cellValues[cell]);
     pixels[column] = std::isnan(value) ? noData : value;
@@ -62,7 +62,9 @@ void writeEnvelopeMaps(const MapSelection& maps, const CellRaster& raster, const
   for (const std::string& name : mappedEnvelopes()) {
     const std::vector<double>& values = envelopeValues(envelopes, name);
     RESULTS_CHECK(!values.empty(), "the envelopes hold ", name);
-    const dataio::RasterRows rows = [&](int, int row, float* pixels) { fillRow(raster, row, values.data(), pixels); };
+    const dataio::RasterRows rows = [&](const dataio::RowSpan& span, float* pixels) {
+      fillSpan(raster, span, values.data(), pixels);
+    };
     dataio::writeCloudGeoTiff(files.next(), frameOf(raster.grid()), maps.crsWkt, {{name, ""}}, rows,
                               name == hazardClassDataset().name);
   }
@@ -73,8 +75,8 @@ void writeOutputMaps(const MapSelection& maps, const CellRaster& raster, const M
   for (const std::vector<MapBand>& bands : recorder.bands()) {
     std::vector<dataio::RasterBandText> texts;
     for (const MapBand& band : bands) texts.push_back({"t = " + numberText(band.time) + " s", numberText(band.time)});
-    const dataio::RasterRows rows = [&](int band, int row, float* pixels) {
-      fillRow(raster, row, bands[static_cast<std::size_t>(band)].values.data(), pixels);
+    const dataio::RasterRows rows = [&](const dataio::RowSpan& span, float* pixels) {
+      fillSpan(raster, span, bands[static_cast<std::size_t>(span.band)].values.data(), pixels);
     };
     dataio::writeCloudGeoTiff(files.next(), frameOf(raster.grid()), maps.crsWkt, texts, rows, false);
   }

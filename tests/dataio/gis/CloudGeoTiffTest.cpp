@@ -19,8 +19,8 @@ const dataio::RasterFrame frame{1300, 600, 1000.0, 5000.0, 0.5};
 
 float valueAt(int band, int row, int column) { return static_cast<float>(band * 1e6 + row * 1000 + column); }
 
-const dataio::RasterRows rows = [](int band, int row, float* values) {
-  for (int column = 0; column < frame.width; ++column) values[column] = valueAt(band, row, column);
+const dataio::RasterRows rows = [](const dataio::RowSpan& span, float* values) {
+  for (int k = 0; k < span.columns; ++k) values[k] = valueAt(span.band, span.row, span.firstColumn + k);
 };
 
 }  // namespace

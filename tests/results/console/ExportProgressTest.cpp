@@ -39,6 +39,29 @@ TEST(ProgressText, EstimatesTheTimeLeftFromTheStepsDone) {
   EXPECT_EQ(results::progressText(state), "dambreak.xdmf: step 3 of 5, t = 12.5 s, 0:04 elapsed, 0:06 left, 2.5 MB/s");
 }
 
+TEST(ExportProgressOnTerminal, TheMapsFollowTheLastStepOnTheSameLine) {
+  TempDir dir;
+  const auto run = runOnTerminal(
+      [] {
+        HandClock hand;
+        ExportProgress progress(STDERR_FILENO, hand.clock());
+        progress.begin("run.xdmf", 1);
+        progress.step(1, 0.0, 0);
+        hand.now += 4.2;
+        progress.map(1, 2);
+        hand.now += 0.1;
+        progress.map(2, 2);  // drawn however soon
+        progress.end();
+        return 0;
+      },
+      dir.file("out.txt"));
+  ASSERT_EQ(run.status, 0);
+  const std::string step = "run.xdmf: step 1 of 1, t = 0 s, 0:00 elapsed, --:-- left, -- MB/s";
+  const std::string first = "run.xdmf: map 1 of 2, 0:04 elapsed";
+  const std::string second = "run.xdmf: map 2 of 2, 0:04 elapsed";
+  EXPECT_EQ(run.terminal, step + erased(step.size()) + first + erased(first.size()) + second + erased(second.size()));
+}
+
 TEST(ProgressText, FirstStepHasNoEstimateAndNoRate) {
   ProgressState state{"out.xdmf", 1, 30, 0.0, 0.0, 0};
   EXPECT_EQ(results::progressText(state), "out.xdmf: step 1 of 30, t = 0 s, 0:00 elapsed, --:-- left, -- MB/s");
