@@ -3,7 +3,8 @@
 // shows (the tool's own scan over the triangles, and GDAL's
 // GDALRasterizeGeometries on the same grid for comparison, burning the cells
 // from the last to the first so that the lowest index is drawn last), and
-// the Cloud Optimized GeoTIFF of the one envelope.
+// the Cloud Optimized GeoTIFF of the one envelope, and the outline of the
+// cells whose maximum depth is at least 0 (every cell that had water).
 //
 //   rasterize_maps <results file> <auxiliary file> <cell size> <out.tif>
 //
@@ -24,6 +25,7 @@
 #include "dataio/gis/CloudGeoTiff.hpp"
 #include "dataio/hdf5/H5Files.hpp"
 #include "results/maps/CellRaster.hpp"
+#include "results/maps/FloodOutline.hpp"
 
 using namespace results;
 
@@ -106,6 +108,9 @@ int main(int argc, char** argv) {
   dataio::writeCloudGeoTiff({argv[4], argv[4]}, {grid.width, grid.height, grid.left(), grid.top(), grid.cellSize},
                             "", {{"water_depth_max", ""}}, rows, false);
   const double write = secondsSince(start);
+  start = Clock::now();
+  const std::vector<dataio::OutlinePart> outline = floodOutline(mesh, depthMax, 0.0);
+  const double traced = secondsSince(start);
 
   std::cout << "mesh of " << mesh.cellCount() << " cells read in " << read << " s\n"
             << "grid " << grid.width << " x " << grid.height << " = " << grid.pixels() << " pixels at "
@@ -113,6 +118,8 @@ int main(int argc, char** argv) {
             << "the tool's scan: " << scan << " s\n"
             << "GDALRasterizeGeometries: " << burn << " s, and " << build << " s to build its polygons; " << differing
             << " pixels show another cell than the scan\n"
-            << "one COG of water_depth_max: " << write << " s\n";
+            << "one COG of water_depth_max: " << write << " s\n"
+            << "the outline of the cells ever wet (GEOS's coverage union): " << traced << " s, " << outline.size()
+            << " parts\n";
   return 0;
 }

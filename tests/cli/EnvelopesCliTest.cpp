@@ -14,6 +14,7 @@
 #include <regex>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/StoredMatrix.hpp"
 #include "support/TempDir.hpp"
@@ -22,7 +23,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr int cells = 4;
 
@@ -232,34 +232,13 @@ std::string expectedDocument(const std::string& time, const std::string& meshFil
 )";
 }
 
-class Envelopes : public ::testing::Test {
+class Envelopes : public ExportFolder {
  protected:
   void write(Bed bed = Bed::once, std::optional<double> minDepth = 0.01,
              const std::vector<std::string>& outputs = {"water_surface", "flow_velocity"}) {
     run = dambreakRun(bed);
     writeRun(dir.file("run.h5"), run, bed, minDepth, outputs);
   }
-  // One export entry per member list, e.g. R"("envelopes": {})".
-  BinaryRun exportWith(const std::vector<std::string>& entries, const std::vector<std::string>& extra = {},
-                       const std::string& configuration = "cfg.json") {
-    writeFile(dir.file(configuration), xdmfEntriesText(entries));
-    std::vector<std::string> arguments{"-f", configuration, "-r", "run.h5"};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return runResults(arguments, dir.path());
-  }
-  std::vector<std::string> announced(const BinaryRun& exported) const {
-    std::vector<std::string> lines;
-    for (const auto& line : exported.outLines())
-      if (line.rfind(" -> exporting ", 0) == 0) lines.push_back(line);
-    return lines;
-  }
-  void expectRefusal(const BinaryRun& refused, const std::string& line) {
-    EXPECT_EQ(refused.status, 1) << refused.out;
-    EXPECT_EQ(refused.errLines(), (std::vector<std::string>{line, killed}));
-  }
-  bool exists(const std::string& name) const { return std::filesystem::exists(dir.file(name)); }
-
-  TempDir dir;
   std::vector<Stored> run;
 };
 
@@ -398,7 +377,7 @@ TEST_F(Envelopes, TheEnvelopeDocumentIsClaimedLikeEveryOtherFile) {
                 " -> export entries 0 and 1 would both write <a.xdmf> with different content");
   EXPECT_FALSE(exists("a.xdmf"));
   EXPECT_FALSE(exists("results_envelopes.xdmf"));
-  expectRefusal(exportWith({R"("envelopes": {})"}, {"-o", "cfg.xdmf"}, "cfg_envelopes.xdmf"),
+  expectRefusal(exportWith({R"("envelopes": {})"}, {"-o", "cfg.xdmf"}, "run.h5", "cfg_envelopes.xdmf"),
                 " -> refusing to overwrite the configuration file <cfg_envelopes.xdmf> with <cfg_envelopes.xdmf>");
   EXPECT_FALSE(exists("cfg.xdmf"));
 

@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 
@@ -16,7 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 std::vector<std::string> withBanner(const std::vector<std::string>& lines) {
   auto all = bannerLines();
@@ -82,7 +82,7 @@ TEST_F(ExportFailures, NoTimeStepsWritesNoFile) {
   EXPECT_TRUE(matches(errors[0], " -> no time varying data, therefore no output written, in file: "
                                  "src/results/xdmf/XdmfFormat\\.cpp on line [0-9]+, version v3\\.1\\.0"))
       << errors[0];
-  EXPECT_EQ(errors[1], killed);
+  EXPECT_EQ(errors[1], killedLine);
   EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("results_aux.h5")));
 }
@@ -102,7 +102,7 @@ TEST_F(ExportFailures, DisagreeingStepNumbersAreACorruptFile) {
   const auto result = run({});
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> corrupt result file! the time t = 10 s belongs to step 1 and to step 2",
-                                      killed}));
+                                      killedLine}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
 }
 
@@ -113,7 +113,7 @@ TEST_F(ExportFailures, UnknownOutputIsRefusedWithTheValidOnes) {
             (std::vector<std::string>{" -> output <theta> cannot be defined within the this model setup, valid are:",
                                       " -> water_surface", " -> water_depth", " -> bottom_elevation",
                                       " -> spec_discharge", " -> delta_z", " -> flow_velocity",
-                                      " -> flow_velocity_abs", " -> ", killed}));
+                                      " -> flow_velocity_abs", " -> ", killedLine}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("results_aux.h5")));
 }
 
@@ -129,7 +129,7 @@ TEST_F(ExportFailures, MissingArchiveIsALibraryError) {
   ASSERT_EQ(errors.size(), 3u) << result.err;
   EXPECT_EQ(errors[0], " -> unhandled exception (actually, this should never happen)");
   EXPECT_EQ(errors[1], " -> Unable to open the dataset \".config/model\": (Symbol table) Object not found");
-  EXPECT_EQ(errors[2], killed);
+  EXPECT_EQ(errors[2], killedLine);
 }
 
 TEST_F(ExportFailures, ResultsFileThatIsNotHdf5OrMissingEndsCleanly) {
@@ -137,12 +137,12 @@ TEST_F(ExportFailures, ResultsFileThatIsNotHdf5OrMissingEndsCleanly) {
   original = readFile(dir.file("run.h5"));
   auto result = run({});
   EXPECT_EQ(result.errLines(), (std::vector<std::string>{
-                                   " -> HDF5 file <run.h5> is not an HDF5 file: it holds no HDF5 signature", killed}));
+                                   " -> HDF5 file <run.h5> is not an HDF5 file: it holds no HDF5 signature", killedLine}));
 
   original.clear();
   resultsName = "absent.h5";
   result = run({});
-  EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> HDF5 file <absent.h5> does not exist", killed}));
+  EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> HDF5 file <absent.h5> does not exist", killedLine}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("absent.h5")));
 }
 
@@ -151,7 +151,7 @@ TEST_F(ExportFailures, EmptyExportListDefinesNoOutputs) {
   writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": []}})");
   const auto result = run({});
   EXPECT_EQ(result.errLines(),
-            (std::vector<std::string>{" -> path <RESULTS/EXPORT> not found.", " -> no outputs defined", killed}));
+            (std::vector<std::string>{" -> path <RESULTS/EXPORT> not found.", " -> no outputs defined", killedLine}));
 }
 
 TEST_F(ExportFailures, NeverOverwritesTheResultsFile) {
@@ -159,18 +159,18 @@ TEST_F(ExportFailures, NeverOverwritesTheResultsFile) {
   auto result = run({"-o", "res.xdmf"});
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <res_aux.h5>",
-                                      killed}));
+                                      killedLine}));
 
   result = run({"-a", "res_aux.h5"});
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <res_aux.h5>",
-                                      killed}));
+                                      killedLine}));
 
   ASSERT_EQ(link(dir.file("res_aux.h5").c_str(), dir.file("linked.xdmf").c_str()), 0);
   result = run({"-o", "linked.xdmf"});
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> refusing to overwrite the results file <res_aux.h5> with <linked.xdmf>",
-                                      killed}));
+                                      killedLine}));
 }
 
 // The configuration named as the auxiliary file of the export, under another
@@ -194,7 +194,7 @@ TEST_F(ExportFailures, NeverOverwritesTheConfigurationFile) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.errLines(), (std::vector<std::string>{" -> refusing to overwrite the configuration file <" +
                                                                c.configurationName + "> with <" + c.target + ">",
-                                                           killed}));
+                                                           killedLine}));
   }
   EXPECT_EQ(readFile(dir.file("out_aux.h5")), configuration);
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.xdmf")));
@@ -206,7 +206,7 @@ TEST_F(ExportFailures, UnwritableArchiveTargetIsReported) {
   std::filesystem::create_directory(dir.file("folder"));
   const auto result = run({"-a", "folder"});
   EXPECT_EQ(result.errLines(),
-            (std::vector<std::string>{" -> cannot write the archive to file <folder>", killed}));
+            (std::vector<std::string>{" -> cannot write the archive to file <folder>", killedLine}));
 }
 
 TEST_F(ExportFailures, UnwritableDocumentFolderIsReported) {
@@ -214,7 +214,7 @@ TEST_F(ExportFailures, UnwritableDocumentFolderIsReported) {
   const auto result = run({"-o", "missing/out.xdmf"});
   const auto errors = result.errLines();
   ASSERT_GE(errors.size(), 2u) << result.err;
-  EXPECT_EQ(errors.back(), killed);
+  EXPECT_EQ(errors.back(), killedLine);
 }
 
 TEST_F(ExportFailures, EmptyOutputListHasNoTimeVaryingData) {
@@ -248,7 +248,7 @@ TEST_F(ExportFailures, OneDimensionalInputHasNoColumnToTransform) {
   original = readFile(dir.file("run.h5"));
   const auto result = run({});
   EXPECT_EQ(result.errLines(),
-            (std::vector<std::string>{" -> dataset <CellsAll/BottomEl> does not contain column 0!", killed}));
+            (std::vector<std::string>{" -> dataset <CellsAll/BottomEl> does not contain column 0!", killedLine}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("results.xdmf")));
 }
 
@@ -273,7 +273,7 @@ TEST_F(ExportFailures, AStepThatFailsLeavesTheEarlierExportAsItWas) {
   const auto result = run({});
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> dataset </RESULTS/CellsAll/BedTrCap/0000001> does not contain column 1!",
-                                      killed}));
+                                      killedLine}));
   EXPECT_EQ(readFile(dir.file("results.xdmf")), "the earlier document");
   EXPECT_EQ(readFile(dir.file("results_aux.h5")), "the earlier auxiliary file");
   std::vector<std::string> files;

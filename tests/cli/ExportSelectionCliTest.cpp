@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 
@@ -17,7 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 std::vector<std::string> allMatches(const std::string& text, const std::string& pattern) {
   std::vector<std::string> found;
@@ -51,7 +51,7 @@ std::string hydState(int step) { return "run.h5:/RESULTS/CellsAll/HydState/00000
 
 }  // namespace
 
-class ExportSelection : public ::testing::Test {
+class ExportSelection : public ExportFolder {
  protected:
   // A hydraulics run that wrote water_surface and flow_velocity_abs at the
   // times given, step numbers in time order.
@@ -66,36 +66,15 @@ class ExportSelection : public ::testing::Test {
       file.step("RESULTS/CellsAll/HydState/000000" + std::to_string(step), times[step], 2, 3,
                 {2.0 + step, 0.5, 0.25, 1.5, 0.0, 0.1});
   }
-  // The configuration with one entry per member list given, e.g. R"("every": 2)".
-  BinaryRun exportWith(const std::vector<std::string>& entries, const std::vector<std::string>& extra = {},
-                       const std::string& results = "run.h5", const std::string& configuration = "cfg.json") {
-    std::string list;
-    for (const auto& members : entries)
-      list += (list.empty() ? "" : ", ") + std::string(R"({"format": "xdmf")") + (members.empty() ? "" : ", ") +
-              members + "}";
-    writeFile(dir.file(configuration), R"({"RESULTS": {"EXPORT": [)" + list + "]}}");
-    std::vector<std::string> args{"-f", configuration, "-r", results};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return runResults(args, dir.path());
-  }
   std::string document(const std::string& name = "results.xdmf") { return readFile(dir.file(name)); }
-  bool exists(const std::string& name) { return std::filesystem::exists(dir.file(name)); }
-  // The progress lines after the composition lines, before the closing message.
-  std::vector<std::string> announced(const BinaryRun& run) {
-    std::vector<std::string> lines;
-    for (const auto& line : run.outLines())
-      if (line.rfind(" -> exporting ", 0) == 0) lines.push_back(line);
-    return lines;
-  }
   void expectFailure(const BinaryRun& run, const std::vector<std::string>& lines) {
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     auto expected = lines;
-    expected.push_back(killed);
+    expected.push_back(killedLine);
     EXPECT_EQ(run.errLines(), expected);
     EXPECT_EQ(run.out.find("successfully processed"), std::string::npos);
   }
 
-  TempDir dir;
   const std::vector<double> sixTimes{-30.0, 0.0, 12.5, 25.0, 37.5, 50.0};
 };
 

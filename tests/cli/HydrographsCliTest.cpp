@@ -213,7 +213,7 @@ TEST_F(Hydrographs, BadMembersStopTheRunBeforeAnythingIsWritten) {
     SCOPED_TRACE(std::string(bad.members).substr(0, 120));
     const BinaryRun run = exportWith(bad.members);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errLines(), (std::vector<std::string>{bad.message, " -> ... unfortunately TORVANEL is killed!"}));
+    EXPECT_EQ(run.errLines(), (std::vector<std::string>{bad.message, killedLine}));
     EXPECT_EQ(filesLeft(), (std::vector<std::string>{"cfg.json", "run.h5"}));
   }
 }

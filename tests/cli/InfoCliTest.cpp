@@ -8,6 +8,7 @@
 #include <map>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 
@@ -15,7 +16,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 std::string morphologyTracersModelText() {
   return R"({"SETUP": {"DOMAIN": {"VELDRIX_2D": {"HYDRAULICS": {"FRICTION": {"CHEZY": 30}},)"
@@ -194,7 +194,7 @@ TEST_F(InfoCli, UnreadableFilesFailAsTheExportDoes) {
     EXPECT_EQ(info.status, 1) << name;
     EXPECT_EQ(info.outLines(), exported.outLines()) << name;
     EXPECT_EQ(lastLines(info.errLines(), 3), lastLines(exported.errLines(), 3)) << name;
-    EXPECT_EQ(info.errLines().back(), killed) << name;
+    EXPECT_EQ(info.errLines().back(), killedLine) << name;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.file("absent.h5")));
 }
@@ -218,7 +218,7 @@ TEST_F(InfoCli, ArchiveRestoreBesideInfoIsRefusedBeforeReading) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.outLines(), bannerLines());
   EXPECT_EQ(result.errLines(), (std::vector<std::string>{
-                                   " -> --info writes no file: restore the archive (-a) in a run of its own", killed}));
+                                   " -> --info writes no file: restore the archive (-a) in a run of its own", killedLine}));
   EXPECT_FALSE(std::filesystem::exists(dir.file("model.json")));
 
   // An empty archive name asks for no restore, as in an export.

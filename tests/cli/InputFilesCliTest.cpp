@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
 #include "support/TempDir.hpp"
 
@@ -15,7 +16,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 }  // namespace
 
@@ -49,7 +49,7 @@ TEST_F(InputFiles, ConfigurationThatIsAFifoOrADeviceIsRefused) {
   for (const std::string name : {"pipe.json", "zero.json"}) {
     const auto result = run(name, "run.h5");
     EXPECT_EQ(result.errLines(),
-              (std::vector<std::string>{" -> configuration file <" + name + "> is not a regular file", killed}));
+              (std::vector<std::string>{" -> configuration file <" + name + "> is not a regular file", killedLine}));
     EXPECT_EQ(result.outLines(), bannerLines());
   }
 }
@@ -60,7 +60,7 @@ TEST_F(InputFiles, ResultsFileThatIsAFifoOrADeviceIsRefused) {
   for (const std::string name : {"pipe.h5", "zero.h5"}) {
     const auto result = run("cfg.json", name);
     EXPECT_EQ(result.errLines(),
-              (std::vector<std::string>{" -> HDF5 file <" + name + "> is not a regular file", killed}));
+              (std::vector<std::string>{" -> HDF5 file <" + name + "> is not a regular file", killedLine}));
   }
 }
 
@@ -73,6 +73,6 @@ TEST_F(InputFiles, ArchivedTextNamingAFifoIsRefused) {
   const auto result = run("cfg.json", "run.h5");
   EXPECT_EQ(result.errLines(),
             (std::vector<std::string>{" -> the archived text <.config/model> of <run.h5> is not valid JSON: <pipe>",
-                                      killed}));
+                                      killedLine}));
   EXPECT_EQ(readFile(dir.file("run.h5")), before);
 }

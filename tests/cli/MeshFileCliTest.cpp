@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/H5Values.hpp"
 #include "support/TempDir.hpp"
 #include "synthetic/ResultsFile.hpp"
@@ -17,7 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 // The first line of the file that is not what the mesh of the results file
 // gives ("" when every line is): MESH2D, the tool's MESHNAME mark, "ND n x y z" per node, then
@@ -61,7 +61,7 @@ std::string firstDifference(const std::string& meshFile, const std::string& resu
   return "";
 }
 
-class MeshFile : public ::testing::Test {
+class MeshFile : public ExportFolder {
  protected:
   // A small hydraulics run on a georeferenced grid, whose coordinates need
   // every digit.
@@ -72,25 +72,6 @@ class MeshFile : public ::testing::Test {
     settings.origin = {2600000.1, 1200000.3};
     synthetic::writeResultsFile(dir.file("run.h5"), settings);
   }
-  // One export entry per member list, e.g. R"("mesh_2dm": true)".
-  BinaryRun exportWith(const std::vector<std::string>& entries, const std::vector<std::string>& extra = {},
-                       const std::string& configuration = "cfg.json") {
-    std::string list;
-    for (const auto& members : entries)
-      list += (list.empty() ? "" : ", ") + std::string(R"({"format": "xdmf")") + (members.empty() ? "" : ", ") +
-              members + "}";
-    writeFile(dir.file(configuration), R"({"RESULTS": {"EXPORT": [)" + list + "]}}");
-    std::vector<std::string> args{"-f", configuration, "-r", "run.h5"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return runResults(args, dir.path());
-  }
-  bool exists(const std::string& name) const { return std::filesystem::exists(dir.file(name)); }
-  void expectRefused(const BinaryRun& run, const std::string& line) {
-    EXPECT_EQ(run.status, 1) << run.out;
-    EXPECT_EQ(run.errLines(), (std::vector<std::string>{line, killed}));
-  }
-
-  TempDir dir;
 };
 
 }  // namespace
@@ -144,12 +125,12 @@ TEST_F(MeshFile, ItLiesInTheDocumentsFolder) {
 
 TEST_F(MeshFile, NeverTheRunsInputs) {
   writeRun();
-  expectRefused(exportWith({R"("mesh_2dm": true)"}, {"-o", "cfg.xdmf"}, "cfg.2dm"),
+  expectRefusal(exportWith({R"("mesh_2dm": true)"}, {"-o", "cfg.xdmf"}, "run.h5", "cfg.2dm"),
                 " -> refusing to overwrite the configuration file <cfg.2dm> with <cfg.2dm>");
   EXPECT_EQ(readFile(dir.file("cfg.2dm")).find(R"({"RESULTS")"), 0u);
   std::filesystem::create_symlink("run.h5", dir.file("linked.2dm"));
   const std::string results = readFile(dir.file("run.h5"));
-  expectRefused(exportWith({R"("document": "linked.xdmf", "mesh_2dm": true)"}),
+  expectRefusal(exportWith({R"("document": "linked.xdmf", "mesh_2dm": true)"}),
                 " -> refusing to overwrite the results file <run.h5> with <linked.2dm>");
   EXPECT_EQ(readFile(dir.file("run.h5")), results);
   EXPECT_FALSE(exists("linked.xdmf"));
@@ -162,7 +143,7 @@ TEST_F(MeshFile, AMeshThisToolDidNotWriteIsNeverReplaced) {
   writeRun();
   const std::string input = "MESH2D\nND 1 0 0 0\nND 2 1 0 0\nND 3 0 1 0\nE3T 1 1 2 3 1\n";
   writeFile(dir.file("results.2dm"), input);
-  expectRefused(exportWith({R"("mesh_2dm": true)"}),
+  expectRefusal(exportWith({R"("mesh_2dm": true)"}),
                 " -> cannot write <results.2dm>: it is a mesh this tool did not write (the run's own input mesh?), "
                 "which an export never replaces; name the document otherwise or move that file");
   EXPECT_EQ(readFile(dir.file("results.2dm")), input);
@@ -179,7 +160,7 @@ TEST_F(MeshFile, AMeshFileThatIsAnotherEntrysDocumentIsRefused) {
   writeRun();
   writeFile(dir.file("map.xdmf"), "mine");
   std::filesystem::create_symlink("map.xdmf", dir.file("grid.2dm"));
-  expectRefused(exportWith({R"("document": "map.xdmf")", R"("document": "grid.xdmf", "mesh_2dm": true)"}),
+  expectRefusal(exportWith({R"("document": "map.xdmf")", R"("document": "grid.xdmf", "mesh_2dm": true)"}),
                 " -> export entries 0 and 1 would both write <grid.2dm> with different content");
   EXPECT_EQ(readFile(dir.file("map.xdmf")), "mine");
 }

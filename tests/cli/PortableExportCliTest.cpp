@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "support/BinaryRun.hpp"
+#include "support/ExportFolder.hpp"
 #include "support/H5Values.hpp"
 #include "support/TempDir.hpp"
 #include "synthetic/ResultsFile.hpp"
@@ -19,7 +20,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string killed = " -> ... unfortunately TORVANEL is killed!";
 
 // An HDF item; column is the HyperSlab's selected column, or -1 for an item
 // that is the whole dataset.
@@ -206,7 +206,7 @@ const std::vector<std::pair<synthetic::ModelKind, std::vector<std::string>>> eve
     {synthetic::ModelKind::morphology, morphologyOutputs},
     {synthetic::ModelKind::flood, floodOutputs}};
 
-class PortableExport : public ::testing::Test {
+class PortableExport : public ExportFolder {
  protected:
   void writeRun(synthetic::ModelKind kind, const std::vector<std::string>& outputs, int steps = 4) {
     synthetic::RunSettings settings;
@@ -216,18 +216,6 @@ class PortableExport : public ::testing::Test {
     settings.outputs = outputs;
     synthetic::writeResultsFile(dir.file("run.h5"), settings);
   }
-  // One export entry per member list, e.g. R"("portable": true)".
-  BinaryRun exportWith(const std::vector<std::string>& entries) {
-    std::string list;
-    for (const auto& members : entries)
-      list += (list.empty() ? "" : ", ") + std::string(R"({"format": "xdmf")") + (members.empty() ? "" : ", ") +
-              members + "}";
-    writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": [)" + list + "]}}");
-    return runResults({"-f", "cfg.json", "-r", "run.h5"}, dir.path());
-  }
-  bool exists(const std::string& name) const { return std::filesystem::exists(dir.file(name)); }
-
-  TempDir dir;
 };
 
 }  // namespace
@@ -324,7 +312,7 @@ TEST_F(PortableExport, ADefaultAndAPortableEntryOfOneStemAreRefused) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errLines(),
             (std::vector<std::string>{" -> export entries 0 and 1 would both write <a.xdmf> with different content",
-                                      killed}));
+                                      killedLine}));
   EXPECT_FALSE(exists("a.xdmf"));
   const std::string portable = R"("document": "b.xdmf", "portable": true)";
   const BinaryRun same = exportWith({portable, portable});
