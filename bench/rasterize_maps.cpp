@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
             << "GDALRasterizeGeometries: " << burn << " s, and " << build << " s to build its polygons; " << differing
             << " pixels show another cell than the scan\n"
             << "one COG of water_depth_max: " << write << " s\n"
-            << "the outline of the cells ever wet (GEOS's coverage union): " << traced << " s, " << outline.size()
+            << "the outline of the cells ever wet (their boundary edges, polygonized by GEOS): " << traced << " s, " << outline.size()
             << " parts\n";
   return 0;
 }

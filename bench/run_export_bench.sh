@@ -25,7 +25,7 @@
 #   over the same document and .2dm mesh (skipped, with a note, without
 #   PyQGIS).
 # maps: the default export with "envelopes" without and with "maps" at
-#   BENCH_CELL_SIZE metres (default 2) alternately, the ratios of the times
+#   BENCH_CELL_SIZE metres (default 2), and with the outline too, alternately; the ratios of the times
 #   and the growth of the peak memory against one Float32 raster and the
 #   envelope arrays; the maps alone (bench/rasterize_maps.cpp: the pixels'
 #   cells by the tool's scan and by GDALRasterizeGeometries, one COG); and
@@ -66,6 +66,7 @@ echo '{"RESULTS": {"EXPORT": [{"format": "xdmf"}]}}' > cfg.json
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "portable": true}]}}' > portable.json
 echo '{"RESULTS": {"EXPORT": [{"format": "xdmf", "envelopes": {}}]}}' > envelopes.json
 echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"envelopes\": {}, \"maps\": {\"cell_size\": $cell_size}}]}}" > maps.json
+echo "{\"RESULTS\": {\"EXPORT\": [{\"format\": \"xdmf\", \"envelopes\": {}, \"maps\": {\"cell_size\": $cell_size, \"outline\": true}}]}}" > outline.json
 
 # The results file of one case, generated when missing: prints its name.
 results_file() {
@@ -106,7 +107,7 @@ measure() {
 # so that no program pays for another's write-back.
 clean() {
   rm -f bench.xdmf bench_aux.h5 floor_aux.h5 numpy.xdmf numpy_aux.h5 portable.xdmf portable_aux.h5 \
-    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf envelopes_*.tif hydro.xdmf hydro_aux.h5 hydro_*.csv
+    envelopes.xdmf envelopes_aux.h5 envelopes_envelopes.xdmf envelopes_*.tif envelopes_outline.gpkg hydro.xdmf hydro_aux.h5 hydro_*.csv
   sync
 }
 
@@ -159,6 +160,7 @@ alternate() {
         without) measure without "$results" -f cfg.json -r "$file" -o bench.xdmf ;;
         with) measure with "$results" -f envelopes.json -r "$file" -o envelopes.xdmf ;;
         maps) measure maps "$results" -f maps.json -r "$file" -o envelopes.xdmf ;;
+        outline) measure outline "$results" -f outline.json -r "$file" -o envelopes.xdmf ;;
         hydro) measure hydro "$results" -f hydro.json -r "$file" -o hydro.xdmf ;;
         gauges) measure gauges "$results" -f gauges.json -r "$file" -o hydro.xdmf ;;
       esac
@@ -359,14 +361,17 @@ maps_case() {
   local file raster growth qgis
   file=$(results_file "$cells" "$steps")
   echo "load average before: $(load)"
-  alternate "$file" with maps
+  alternate "$file" with maps outline
   echo "load average after:  $(load)"
   echo "results file: $scratch/$file, $cells cells, $steps steps; $runs runs of each, alternating"
   report with envelopes
   report maps "+maps"
+  report outline "+outline"
   echo "with maps / envelopes only: wall medians $(ratio "${wall_median[maps]}" "${wall_median[with]}")," \
     "wall minima $(ratio "${wall_min[maps]}" "${wall_min[with]}") (target at most 1.25);" \
     "user medians $(ratio "${user_median[maps]}" "${user_median[with]}")"
+  echo "with maps and the outline / envelopes only: wall medians $(ratio "${wall_median[outline]}" "${wall_median[with]}")," \
+    "wall minima $(ratio "${wall_min[outline]}" "${wall_min[with]}")"
   "$results" -f maps.json -r "$file" -o envelopes.xdmf > maps.log
   grep ' -> exporting' maps.log
   "$root/build/release/bench/rasterize_maps" "$file" envelopes_aux.h5 "$cell_size" alone.tif | tee rasterize.log

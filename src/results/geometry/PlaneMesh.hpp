@@ -26,6 +26,9 @@ class PlaneMesh {
 
   int cellCount() const { return static_cast<int>(cells.size()); }
   const Point& node(int cell, int corner) const { return nodes[static_cast<std::size_t>(cells[cell][corner])]; }
+  // The number of the node at a cell's corner, and the node of a number.
+  int nodeNumber(int cell, int corner) const { return cells[static_cast<std::size_t>(cell)][corner]; }
+  const Point& point(int node) const { return nodes[static_cast<std::size_t>(node)]; }
   // Of every node, used by a cell or not.
   const Bounds& bounds() const { return extent; }
   Bounds cellBounds(int cell) const;

@@ -3,6 +3,7 @@
 // mesh's own edges (no pixel stairs), with its holes (dry islands) and
 // separate parts, as valid polygons.
 
+#include <optional>
 #include <vector>
 
 #include "dataio/gis/OutlineLayer.hpp"
@@ -14,5 +15,12 @@ namespace results {
 // and it has an area. One part per polygon of the union, largest first.
 std::vector<dataio::OutlinePart> floodOutline(const PlaneMesh& mesh, const std::vector<double>& depthMax,
                                               double wetDepth);
+
+// The same from the edges where the wet cells end, which is fast; nothing
+// when those edges do not draw the wet cells exactly (cells that overlap or
+// meet part of an edge), where floodOutline takes the union of the cells.
+std::optional<std::vector<dataio::OutlinePart>> tracedFloodOutline(const PlaneMesh& mesh,
+                                                                   const std::vector<double>& depthMax,
+                                                                   double wetDepth);
 
 }  // namespace results

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <ogr_geometry.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "results/maps/CellRaster.hpp"
 #include "results/maps/FloodOutline.hpp"
 #include "results/maps/RasterGrid.hpp"
+#include "results/maps/WetBoundary.hpp"
 #include "support/FailureReport.hpp"
 #include "support/SquareMesh.hpp"
 
@@ -105,5 +108,53 @@ TEST(FloodOutline, PartsHolesAndAreasFollowTheWetCells) {
     holes.push_back(geometry->toPolygon()->getNumInteriorRings());
   }
   EXPECT_EQ(holes, (std::vector<int>{1, 0}));
+  // The fast way, from the boundary edges, takes this mesh and gives the same.
+  const auto traced = tracedFloodOutline(mesh, depthMax, 0.01);
+  ASSERT_TRUE(traced);
+  ASSERT_EQ(traced->size(), 2u);
+  EXPECT_EQ((*traced)[0].wkb, parts[0].wkb);
   EXPECT_TRUE(floodOutline(mesh, std::vector<double>(depthMax.size(), 0.0), 0.01).empty());
+}
+
+// Wet squares that touch at one corner stay two parts; cells that meet part
+// of an edge (a hanging node) still join into one, and so do cells that
+// overlap, which the boundary edges cannot draw.
+TEST(FloodOutline, CornersTouchingAndHangingNodes) {
+  const PlaneMesh mesh = squares(2, 2);
+  std::vector<double> diagonal(8, 0.0);
+  for (const int cell : {0, 1, 6, 7}) diagonal[cell] = 1.0;
+  const std::vector<dataio::OutlinePart> touching = floodOutline(mesh, diagonal, 0.5);
+  ASSERT_EQ(touching.size(), 2u);
+  EXPECT_DOUBLE_EQ(touching[0].area + touching[1].area, 2.0);
+  ASSERT_TRUE(tracedFloodOutline(mesh, diagonal, 0.5));
+  EXPECT_EQ(tracedFloodOutline(mesh, diagonal, 0.5)->size(), 2u);
+
+  const PlaneMesh hanging({{0, 0}, {2, 0}, {1, 1}, {1, 0}, {1, -1}}, {{0, 1, 2}, {0, 4, 3}, {3, 4, 1}});
+  const std::vector<dataio::OutlinePart> joined = floodOutline(hanging, {1.0, 1.0, 1.0}, 0.5);
+  ASSERT_EQ(joined.size(), 1u);
+  EXPECT_DOUBLE_EQ(joined[0].area, 2.0);
+  OGRGeometry* read = nullptr;
+  ASSERT_EQ(OGRGeometryFactory::createFromWkb(joined[0].wkb.data(), nullptr, &read, joined[0].wkb.size()), OGRERR_NONE);
+  std::unique_ptr<OGRGeometry> geometry(read);
+  EXPECT_TRUE(geometry->IsValid());
+
+  const PlaneMesh overlapping({{0, 0}, {2, 0}, {0, 2}, {1, 0}, {1, 2}}, {{0, 1, 2}, {0, 3, 4}});
+  EXPECT_FALSE(tracedFloodOutline(overlapping, {1.0, 1.0}, 0.5));
+  const std::vector<dataio::OutlinePart> overlapped = floodOutline(overlapping, {1.0, 1.0}, 0.5);
+  ASSERT_EQ(overlapped.size(), 1u);
+  EXPECT_DOUBLE_EQ(overlapped[0].area, 13.0 / 6.0);  // the part of the second beyond the first is 1/6
+}
+
+TEST(WetBoundary, EdgesRunWithTheirWetCellOnTheLeftWhateverTheCellsTurn) {
+  // Cell 0 turns counter-clockwise, cell 1 clockwise; together a square.
+  const PlaneMesh mesh({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 1, 2}, {0, 3, 2}});
+  const WetBoundary both = wetBoundary(mesh, {1, 1});
+  std::vector<std::pair<int, int>> edges;
+  for (const BoundaryEdge& edge : both.edges) edges.emplace_back(edge.from, edge.to);
+  std::sort(edges.begin(), edges.end());
+  EXPECT_EQ(edges, (std::vector<std::pair<int, int>>{{0, 1}, {1, 2}, {2, 3}, {3, 0}}));
+  EXPECT_TRUE(both.edgeToEdge);
+  EXPECT_DOUBLE_EQ(both.wetArea, 1.0);
+  const PlaneMesh overlapping({{0, 0}, {1, 0}, {1, 1}}, {{0, 1, 2}, {0, 1, 2}});
+  EXPECT_FALSE(wetBoundary(overlapping, {1, 1}).edgeToEdge);
 }
