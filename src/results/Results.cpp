@@ -132,8 +132,9 @@ std::vector<std::optional<RasterGrid>> Results::mapGrids(const std::vector<Expor
       grids.emplace_back();
       continue;
     }
-    const std::string member = exportListPath + "[" + std::to_string(selection.entry) + "]/maps/cell_size";
-    grids.emplace_back(alignedGrid(planeMesh().bounds(), selection.maps.cellSize, member));
+    const std::string member = exportListPath + "[" + std::to_string(selection.entry) + "]/maps";
+    requireFiniteNodes(planeMesh(), member);
+    grids.emplace_back(alignedGrid(planeMesh().bounds(), selection.maps.cellSize, member + "/cell_size"));
   }
   return grids;
 }

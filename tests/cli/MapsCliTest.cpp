@@ -49,11 +49,11 @@ double surfaceAt(int cell, std::size_t step) {
   return 1.7 + 0.1 * cell + 0.01 * static_cast<double>(step);
 }
 
-void writeRun(const std::string& file, int brokenStep = -1) {
+void writeRun(const std::string& file, int brokenStep = -1, double spareNodeX = 5.5) {
   ResultsFileMaker maker(file);
   maker.archive(hydraulicsModelText(), outputs);
   maker.ints("CellsAll/Topology", cells, 3, {0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4});
-  maker.doubles("NodesAll/Coordnts", 6, 3, {0, 0, 0, 4, 0, 0, 4, 4, 0, 0, 4, 0, 2, 2, 0, 5.5, 0, 0});
+  maker.doubles("NodesAll/Coordnts", 6, 3, {0, 0, 0, 4, 0, 0, 4, 4, 0, 0, 4, 0, 2, 2, 0, spareNodeX, 0, 0});
   maker.scalar("Parameters/MinWaterDepth", 0.01);
   maker.doubles("CellsAll/BottomEl", cells, 1, bed);
   for (std::size_t k = 0; k < times.size(); ++k) {
@@ -302,4 +302,11 @@ TEST_F(Maps, AFailedRunLeavesNoMapOfItsOwnAndAnEarlierOneAsItWas) {
   const BinaryRun fresh = runResults({"-f", "cfg.json", "-r", "run.h5", "-o", "other.xdmf"}, dir.path());
   EXPECT_EQ(fresh.status, 1);
   EXPECT_EQ(filesLeft(), before);
+}
+
+TEST_F(Maps, AMeshWithANodeAtNoFinitePointIsRefused) {
+  writeRun(dir.file("run.h5"), -1, noValue);
+  expectRefusal(exportWith(allMaps), " -> RESULTS/EXPORT[0]/maps: node 5 of the mesh lies at no finite point (nan, 0): "
+                                     "no map can show it");
+  EXPECT_EQ(filesLeft(), (std::vector<std::string>{"cfg.json", "run.h5"}));
 }

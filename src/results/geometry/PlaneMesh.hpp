@@ -25,6 +25,7 @@ class PlaneMesh {
   PlaneMesh(std::vector<Point> nodes, std::vector<std::array<int, 3>> cells);
 
   int cellCount() const { return static_cast<int>(cells.size()); }
+  int nodeCount() const { return static_cast<int>(nodes.size()); }
   const Point& node(int cell, int corner) const { return nodes[static_cast<std::size_t>(cells[cell][corner])]; }
   // The number of the node at a cell's corner, and the node of a number.
   int nodeNumber(int cell, int corner) const { return cells[static_cast<std::size_t>(cell)][corner]; }

@@ -18,7 +18,11 @@ namespace {
 
 // The library's messages are kept, never printed: a failure is told once,
 // in our own words.
-void keepMessage(const char* message, void* text) { *static_cast<std::string*>(text) = message; }
+void keepMessage(const char* message, void* text) {
+  std::string& kept = *static_cast<std::string*>(text);
+  kept = message;
+  while (!kept.empty() && (kept.back() == '\n' || kept.back() == ' ')) kept.pop_back();
+}
 
 class Geos {
  public:

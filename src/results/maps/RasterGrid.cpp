@@ -29,6 +29,15 @@ std::int64_t multipleAbove(double value, double cellSize) {
 
 }  // namespace
 
+void requireFiniteNodes(const PlaneMesh& mesh, const std::string& member) {
+  for (int node = 0; node < mesh.nodeCount(); ++node) {
+    const Point& p = mesh.point(node);
+    if (!std::isfinite(p.x) || !std::isfinite(p.y))
+      failure::fail(member, ": node ", node, " of the mesh lies at no finite point (", p.x, ", ", p.y,
+                    "): no map can show it");
+  }
+}
+
 RasterGrid alignedGrid(const Bounds& bounds, double cellSize, const std::string& member) {
   const double spanX = (bounds.xMax - bounds.xMin) / cellSize + 2.0;
   const double spanY = (bounds.yMax - bounds.yMin) / cellSize + 2.0;

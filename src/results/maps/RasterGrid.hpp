@@ -34,6 +34,10 @@ inline constexpr std::int64_t mostMapPixels = std::int64_t{1} << 31;
 inline constexpr std::int64_t mapMemoryLimit = std::int64_t{4} << 30;
 inline constexpr int bytesPerPixel = 4;
 
+// Refuses, at member (the maps' key path), a mesh with a node at no finite
+// point: no grid covers it.
+void requireFiniteNodes(const PlaneMesh& mesh, const std::string& member);
+
 // The smallest aligned grid that covers bounds. Refuses, at member (the
 // cell size's key path), a grid of more pixels or memory than the limits.
 RasterGrid alignedGrid(const Bounds& bounds, double cellSize, const std::string& member);
