@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/BinaryRun.hpp"
-#include "support/H5Values.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/HostileResults.hpp"
 #include "support/TempDir.hpp"
 
@@ -74,6 +74,6 @@ TEST(ConcurrentExports, TheDocumentAlwaysStandsBesideItsOwnAuxiliaryFile) {
     const std::vector<std::string> references = auxiliaryReferences(readFile(dir.file("out.xdmf")));
     ASSERT_FALSE(references.empty());
     for (const std::string& path : references)
-      ASSERT_TRUE(readH5Values(dir.file("out_aux.h5"), path).found) << path << " is not in the auxiliary file";
+      ASSERT_TRUE(readStoredDataset(dir.file("out_aux.h5"), path).found) << path << " is not in the auxiliary file";
   }
 }

@@ -16,7 +16,7 @@
 #include "support/BinaryRun.hpp"
 #include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
-#include "support/StoredMatrix.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;
@@ -157,7 +157,7 @@ const std::vector<std::string> envelopeNames{
 void expectEnvelopeDatasets(const std::string& auxiliaryFile, const EnvelopeValues& expected) {
   for (const std::string& name : envelopeNames) {
     SCOPED_TRACE(name);
-    const StoredMatrix stored = readMatrix(auxiliaryFile, "/envelopes/" + name);
+    const StoredDataset stored = readStoredDataset(auxiliaryFile, "/envelopes/" + name);
     const hsize_t columns = name == "flow_velocity_at_max" ? 3 : 1;
     ASSERT_EQ(stored.dims, (std::vector<hsize_t>{cells, columns}));
     EXPECT_EQ(stored.size, static_cast<int>(cells * columns));
@@ -253,13 +253,13 @@ TEST_F(Envelopes, TheDocumentAndEveryDatasetOfASmallRun) {
   EXPECT_EQ(readFile(dir.file("results_envelopes.xdmf")), expectedDocument("30.000000", "run.h5", "results_aux.h5"));
   expectEnvelopeDatasets(dir.file("results_aux.h5"), expectedEnvelopes(run, 0.01, 0.01));
   // Each of the four cells is one of the cases the run was made of.
-  const StoredMatrix arrival = readMatrix(dir.file("results_aux.h5"), "/envelopes/arrival_time");
+  const StoredDataset arrival = readStoredDataset(dir.file("results_aux.h5"), "/envelopes/arrival_time");
   ASSERT_EQ(arrival.values.size(), 4u);
   EXPECT_EQ(arrival.values[0], -10.0);
   EXPECT_EQ(arrival.values[1], 2.5);
   EXPECT_TRUE(std::isnan(arrival.values[2]));
   EXPECT_EQ(arrival.values[3], -10.0);
-  EXPECT_EQ(readMatrix(dir.file("results_aux.h5"), "/envelopes/water_depth_tmax").values[0], -10.0);
+  EXPECT_EQ(readStoredDataset(dir.file("results_aux.h5"), "/envelopes/water_depth_tmax").values[0], -10.0);
 }
 
 // The time-step document and the computed outputs are what they are without
@@ -271,8 +271,8 @@ TEST_F(Envelopes, TheTimeStepExportStaysAsItIs) {
   EXPECT_EQ(std::regex_replace(readFile(dir.file("with.xdmf")), std::regex("with_aux\\.h5"), "plain_aux.h5"),
             readFile(dir.file("plain.xdmf")));
   for (const std::string step : {"0", "1", "2", "3", "4"}) {
-    const StoredMatrix plain = readMatrix(dir.file("plain_aux.h5"), "/flow_velocity/" + step);
-    const StoredMatrix with = readMatrix(dir.file("with_aux.h5"), "/flow_velocity/" + step);
+    const StoredDataset plain = readStoredDataset(dir.file("plain_aux.h5"), "/flow_velocity/" + step);
+    const StoredDataset with = readStoredDataset(dir.file("with_aux.h5"), "/flow_velocity/" + step);
     EXPECT_EQ(with.dims, plain.dims);
     EXPECT_EQ(with.values, plain.values);
   }

@@ -9,7 +9,7 @@
 
 #include "support/BinaryRun.hpp"
 #include "support/ResultsFileMaker.hpp"
-#include "support/StoredMatrix.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;
@@ -66,10 +66,10 @@ TEST_F(ExportFiles, AuxiliaryFileHoldsTheComputedOutputsPerStep) {
 
   for (int step = 0; step < 2; ++step) {
     const auto& v = state[step];
-    const auto velocityField = readMatrix(aux, "flow_velocity/" + std::to_string(step));
+    const auto velocityField = readStoredDataset(aux, "flow_velocity/" + std::to_string(step));
     ASSERT_EQ(velocityField.dims, (std::vector<hsize_t>{2, 2}));
     EXPECT_EQ(velocityField.size, 4);
-    const auto magnitude = readMatrix(aux, "flow_velocity_abs/" + std::to_string(step));
+    const auto magnitude = readStoredDataset(aux, "flow_velocity_abs/" + std::to_string(step));
     ASSERT_EQ(magnitude.dims, (std::vector<hsize_t>{2, 1}));
     EXPECT_EQ(magnitude.size, 2);
     for (int cell = 0; cell < 2; ++cell) {
@@ -80,8 +80,8 @@ TEST_F(ExportFiles, AuxiliaryFileHoldsTheComputedOutputsPerStep) {
       EXPECT_EQ(magnitude.values[cell], std::sqrt(w * w + u * u));
     }
   }
-  EXPECT_EQ(readMatrix(aux, "flow_velocity/0").values[2], 0.0);
-  EXPECT_NE(readMatrix(aux, "flow_velocity/1").values[2], 0.0);
+  EXPECT_EQ(readStoredDataset(aux, "flow_velocity/0").values[2], 0.0);
+  EXPECT_NE(readStoredDataset(aux, "flow_velocity/1").values[2], 0.0);
 }
 
 TEST_F(ExportFiles, MissingMinimumDepthMeansNoThreshold) {
@@ -90,7 +90,7 @@ TEST_F(ExportFiles, MissingMinimumDepthMeansNoThreshold) {
   ASSERT_EQ(result.status, 0) << result.err;
   // The absent parameter is probed, not read: the library prints no error stack.
   EXPECT_EQ(result.err, "");
-  const auto field = readMatrix(dir.file("results_aux.h5"), "flow_velocity/0");
+  const auto field = readStoredDataset(dir.file("results_aux.h5"), "flow_velocity/0");
   ASSERT_EQ(field.values.size(), 4u);
   EXPECT_EQ(field.values[2], 0.1 / 0.125);
 }
@@ -132,8 +132,8 @@ TEST_F(ExportFiles, TwoEntriesOfOneStemBothRunAndLeaveTheFilesOfOneRun) {
   for (auto at = document.find(renamed); at != std::string::npos; at = document.find(renamed))
     document.replace(at, renamed.size(), "single_aux.h5:");
   EXPECT_EQ(document, readFile(dir.file("single.xdmf")));
-  EXPECT_EQ(readMatrix(dir.file("twice_aux.h5"), "flow_velocity/1").values,
-            readMatrix(dir.file("single_aux.h5"), "flow_velocity/1").values);
+  EXPECT_EQ(readStoredDataset(dir.file("twice_aux.h5"), "flow_velocity/1").values,
+            readStoredDataset(dir.file("single_aux.h5"), "flow_velocity/1").values);
   EXPECT_EQ(objectsInRoot(dir.file("twice_aux.h5")), 1u);
 }
 

@@ -15,7 +15,7 @@
 #include "support/BinaryRun.hpp"
 #include "support/ExportFolder.hpp"
 #include "support/ResultsFileMaker.hpp"
-#include "support/StoredValues.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;

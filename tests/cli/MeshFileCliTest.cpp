@@ -10,7 +10,7 @@
 
 #include "support/BinaryRun.hpp"
 #include "support/ExportFolder.hpp"
-#include "support/H5Values.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 #include "synthetic/ResultsFile.hpp"
 
@@ -24,8 +24,8 @@ namespace {
 // "E3T n a b c 1" per cell, numbered from 1, each coordinate read back
 // exactly.
 std::string firstDifference(const std::string& meshFile, const std::string& resultsFile) {
-  const H5Values topology = readH5Values(resultsFile, "CellsAll/Topology");
-  const H5Values coordinates = readH5Values(resultsFile, "NodesAll/Coordnts");
+  const StoredDataset topology = readStoredDataset(resultsFile, "CellsAll/Topology");
+  const StoredDataset coordinates = readStoredDataset(resultsFile, "NodesAll/Coordnts");
   if (!topology.found || !coordinates.found) return "the results file holds no mesh";
   const std::size_t nodes = coordinates.dims.at(0);
   const std::size_t cells = topology.dims.at(0);

@@ -12,7 +12,7 @@
 
 #include "support/BinaryRun.hpp"
 #include "support/ExportFolder.hpp"
-#include "support/H5Values.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 #include "synthetic/ResultsFile.hpp"
 
@@ -108,7 +108,7 @@ std::string shapeText(const std::vector<hsize_t>& dims) {
 // shape must be the declared one.
 Values itemValues(const Item& item, const std::string& folder) {
   Values values;
-  const H5Values stored = readH5Values(folder + "/" + item.file, item.dataset);
+  const StoredDataset stored = readStoredDataset(folder + "/" + item.file, item.dataset);
   if (!stored.found || stored.dims.size() != 2) {
     values.problem = "no two-dimensional dataset " + item.file + ":" + item.dataset;
     return values;
@@ -302,7 +302,7 @@ TEST_F(PortableExport, ValuesTheSameAtEveryStepAreStoredOnce) {
     EXPECT_EQ(step.attributes[5].items.at(0).dataset, "/bottom_elevation/static");
   }
   EXPECT_EQ(document.steps[2].attributes[6].items.at(0).dataset, "/water_surface/3");
-  EXPECT_FALSE(readH5Values(dir.file("results_aux.h5"), "flood_tracking_t/1").found);
+  EXPECT_FALSE(readStoredDataset(dir.file("results_aux.h5"), "flood_tracking_t/1").found);
 }
 
 // Their auxiliary files would hold datasets of one name in two shapes.

@@ -12,7 +12,7 @@
 #include "support/BinaryRun.hpp"
 #include "support/HostileResults.hpp"
 #include "support/ResultsFileMaker.hpp"
-#include "support/StoredValues.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;

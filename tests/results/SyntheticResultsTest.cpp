@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/StoredValues.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 #include "synthetic/ResultsFile.hpp"
 

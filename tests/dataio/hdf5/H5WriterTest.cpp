@@ -10,7 +10,7 @@
 #include "support/ExceptionText.hpp"
 #include "support/FailureReport.hpp"
 #include "support/H5TestFile.hpp"
-#include "support/StoredValues.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 namespace {

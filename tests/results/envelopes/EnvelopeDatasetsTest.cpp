@@ -16,13 +16,13 @@
 #include "results/envelopes/EnvelopeDatasets.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/FailureReport.hpp"
-#include "support/StoredMatrix.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using results::Envelopes;
 using testing_support::groupMembers;
-using testing_support::readMatrix;
-using testing_support::StoredMatrix;
+using testing_support::readStoredDataset;
+using testing_support::StoredDataset;
 
 namespace {
 
@@ -67,12 +67,12 @@ TEST(EnvelopeDatasets, EveryEnvelopeLiesUnderEnvelopesInItsShape) {
       {"depth_velocity_max", {0.6, 0.0}},   {"arrival_time", {-10.0, notANumber}},
       {"wet_duration", {42.5, 0.0}}};
   for (const auto& [name, values] : scalars) {
-    const StoredMatrix stored = readMatrix(aux, "envelopes/" + name);
+    const StoredDataset stored = readStoredDataset(aux, "envelopes/" + name);
     EXPECT_EQ(stored.dims, (std::vector<hsize_t>{2, 1})) << name;
     EXPECT_TRUE(sameBits(stored.values, values)) << name;
     EXPECT_EQ(stored.size, 2) << name;
   }
-  const StoredMatrix vector = readMatrix(aux, "envelopes/flow_velocity_at_max");
+  const StoredDataset vector = readStoredDataset(aux, "envelopes/flow_velocity_at_max");
   EXPECT_EQ(vector.dims, (std::vector<hsize_t>{2, 3}));
   EXPECT_TRUE(sameBits(vector.values, {0.3, -0.4, 0.0, -0.0, 0.0, 0.0}));
   EXPECT_EQ(vector.size, 6);
@@ -94,7 +94,7 @@ TEST(EnvelopeDatasets, DocumentNamesEveryDatasetInItsShape) {
   const std::regex item(R"re(Dimensions="(\d+) (\d+)" Format="HDF"[^>]*>\s*out_aux\.h5:(\S+))re");
   std::size_t named = 0;
   for (auto match = std::sregex_iterator(text.begin(), text.end(), item); match != std::sregex_iterator(); ++match) {
-    const StoredMatrix stored = readMatrix(aux, (*match)[3]);
+    const StoredDataset stored = readStoredDataset(aux, (*match)[3]);
     EXPECT_EQ(stored.dims, (std::vector<hsize_t>{std::stoull((*match)[1]), std::stoull((*match)[2])})) << (*match)[3];
     ++named;
   }

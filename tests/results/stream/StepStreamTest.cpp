@@ -18,7 +18,7 @@
 #include "model/outputs/OutputDefinitions.hpp"
 #include "results/stream/StepStream.hpp"
 #include "support/H5TestFile.hpp"
-#include "support/StoredValues.hpp"
+#include "support/StoredDatasets.hpp"
 #include "support/TempDir.hpp"
 
 using namespace testing_support;
