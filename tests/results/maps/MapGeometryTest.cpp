@@ -91,6 +91,8 @@ TEST(FloodOutline, PartsHolesAndAreasFollowTheWetCells) {
   std::vector<double> depthMax(static_cast<std::size_t>(mesh.cellCount()), 0.5);
   for (int j = 0; j < 3; ++j)
     for (int cell : {2 * (j * 5 + 3), 2 * (j * 5 + 3) + 1}) depthMax[static_cast<std::size_t>(cell)] = 0.001;
+  // A square of the fifth column reached the wet depth exactly: wet.
+  depthMax[2 * (2 * 5 + 4)] = depthMax[2 * (2 * 5 + 4) + 1] = 0.01;
   depthMax[2 * (1 * 5 + 1)] = std::numeric_limits<double>::quiet_NaN();
   depthMax[2 * (1 * 5 + 1) + 1] = 0.0099;
   const std::vector<dataio::OutlinePart> parts = floodOutline(mesh, depthMax, 0.01);
