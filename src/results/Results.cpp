@@ -132,7 +132,7 @@ std::vector<std::optional<RasterGrid>> Results::mapGrids(const std::vector<Expor
       grids.emplace_back();
       continue;
     }
-    const std::string member = exportListPath + "[" + std::to_string(selection.entry) + "]/maps";
+    const std::string member = entryPath(selection.entry) + "/maps";
     requireFiniteNodes(planeMesh(), member);
     grids.emplace_back(alignedGrid(planeMesh().bounds(), selection.maps.cellSize, member + "/cell_size"));
   }

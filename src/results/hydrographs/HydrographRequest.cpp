@@ -55,7 +55,7 @@ class PlaceReader {
 
   int pointCount(const std::string& member) const { return config.getItemSize(exportListPath, entry, member); }
 
-  std::string path(const std::string& member) const { return exportListPath + "[" + std::to_string(entry) + "]/" + member; }
+  std::string path(const std::string& member) const { return entryPath(entry) + "/" + member; }
 
  private:
   const api::ICommandFileReader& config;

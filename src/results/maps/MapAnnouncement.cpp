@@ -16,9 +16,9 @@ void announceMaps(std::ostream& out, const ExportSelection& selection) {
 }
 
 void warnOfMapsWithoutCrs(int entry) {
-  const std::string entryPath = exportListPath + "[" + std::to_string(entry) + "]";
-  std::cout << " -> the maps of " << entryPath << " carry no coordinate system: GIS will ask for one (name it with "
-            << "\"crs\" in " << entryPath << "/maps)" << std::endl;
+  const std::string named = entryPath(entry);
+  std::cout << " -> the maps of " << named << " carry no coordinate system: GIS will ask for one (name it with "
+            << "\"crs\" in " << named << "/maps)" << std::endl;
 }
 
 }  // namespace results

@@ -12,22 +12,23 @@ MapRecorder::MapRecorder(api::IResultReader& reader_, api::IModel& model_, const
   recorded.resize(outputs.size());
 }
 
+// Each input dataset of the step is read whole once, whichever outputs
+// share it (water_depth and water_surface both read the hydraulic state).
 void MapRecorder::addStep(double time, int step) {
+  std::map<std::string, api::DoubleTable> tables;
   for (std::size_t o = 0; o < outputs.size(); ++o) {
     if (!storedSteps.holds(model.getOutput(maps.outputs[o]), step)) continue;
-    recorded[o].push_back({time, valuesAt(outputs[o], step)});
+    recorded[o].push_back({time, valuesAt(outputs[o], step, tables)});
   }
 }
 
-// Each input dataset is read whole once per step and output; the columns
-// are taken from it cell by cell.
-std::vector<float> MapRecorder::valuesAt(const GaugeOutput& output, int step) {
+// The columns are taken from the step's tables cell by cell.
+std::vector<float> MapRecorder::valuesAt(const GaugeOutput& output, int step,
+                                         std::map<std::string, api::DoubleTable>& tables) {
   const std::vector<StepInput> inputs = output.inputs(step);
-  std::map<std::string, api::DoubleTable> tables;
   for (const StepInput& input : inputs) {
-    if (tables.count(input.path) > 0) continue;
-    api::DoubleTable& read = tables[input.path];
-    reader.readDoubleTable(input.path, read);
+    if (tables.count(input.path) == 0) reader.readDoubleTable(input.path, tables[input.path]);
+    const api::DoubleTable& read = tables.at(input.path);
     RESULTS_CHECK(read.rows >= cells && input.column < read.columns, "the data of a map do not cover the mesh");
   }
   const double dry = dryDepth.value();

@@ -3,6 +3,7 @@
 // the export passes: one value per cell and time, as the document shows it,
 // kept as Float32 (the raster's own type) until the maps are drawn.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ class MapRecorder {
   const std::vector<std::vector<MapBand>>& bands() const { return recorded; }
 
  private:
-  std::vector<float> valuesAt(const GaugeOutput& output, int step);
+  std::vector<float> valuesAt(const GaugeOutput& output, int step, std::map<std::string, api::DoubleTable>& tables);
 
   api::IResultReader& reader;
   api::IModel& model;

@@ -29,7 +29,7 @@ std::size_t stride(const api::ICommandFileReader& config, int entry) {
 }  // namespace
 
 std::string ExportRequest::memberPath(const std::string& key) const {
-  return exportListPath + "[" + std::to_string(entry) + "]/" + key;
+  return entryPath(entry) + "/" + key;
 }
 
 ExportRequest readExportRequest(const api::ICommandFileReader& config, int entry) {

@@ -16,6 +16,9 @@ namespace results {
 // The configuration's list of export entries.
 inline const std::string exportListPath = "RESULTS/EXPORT";
 
+// "RESULTS/EXPORT[k]", as messages name an entry.
+inline std::string entryPath(int entry) { return exportListPath + "[" + std::to_string(entry) + "]"; }
+
 struct ExportRequest {
   int entry = 0;  // position in RESULTS/EXPORT
   std::optional<std::vector<std::string>> outputs;
