@@ -7,9 +7,9 @@ Usage, from the repository's root:
   python3 scripts/plant_faults.py [--work DIR] [--only K,...]
 
 DIR (default /tmp/results-faults) receives the copy and its release build,
-which later runs reuse. For each fault it prints "caught" with the number of
-failing tests, or "MISSED"; a fault that does not compile is reported as
-such and counts as neither. Needs CMake and the project's build dependencies;
+which later runs reuse. For each fault it prints "caught" with the number and
+the names of the failing tests, or "MISSED"; a fault that does not compile is
+reported as such and counts as neither. Needs CMake and the project's build dependencies;
 ccache speeds up the rebuilds when installed.
 """
 
@@ -63,6 +63,11 @@ FAULTS = [
      "grid.firstColumn = multipleBelow(bounds.xMin, cellSize) + 1;", "maps: the grid's left edge one pixel in"),
     ("src/results/Results.cpp", 'if (!reason.empty()) failure::fail("cannot write <", file.name, ">: ", reason);', "",
      "targets: one that cannot be replaced is not refused"),
+    ("src/h5/H5Data.cpp", "return points > stored / valueSize;", "return points > stored;",
+     "HDF5: a dataset's declared size compared with its stored bytes, not its values"),
+    ("src/h5/H5Attributes.cpp", "if (values != 1)", "if (values > 1)", "HDF5: an attribute without values taken as one"),
+    ("src/results/console/TerminalLine.cpp", "if (columns < 2 || text.size() < columns) return text;",
+     "if (columns < 2 || text.size() <= columns) return text;", "progress: a line as wide as the terminal not cut"),
 ]
 
 
@@ -88,8 +93,10 @@ def prepare(source, work):
 
 def failing_tests(tree):
     done = run(["ctest", "--test-dir", "build", "-j", str(os.cpu_count() or 2), "--timeout", "300"], tree)
-    return [line for line in done.stdout.splitlines() if "***Failed" in line or "***Timeout" in line
-            or "***Exception" in line or "Not Run" in line]
+    failed = [line for line in done.stdout.splitlines() if "***Failed" in line or "***Timeout" in line
+              or "***Exception" in line or "Not Run" in line]
+    # "  12/600 Test  #12: Suite.Name ....***Failed": the name is the fourth word.
+    return [line.split()[3] for line in failed]
 
 
 def main():
@@ -120,7 +127,7 @@ def main():
             failed = failing_tests(tree)
             if failed:
                 caught += 1
-                print(f"{k:2} {what}: caught by {len(failed)} tests, e.g. {failed[0].split()[3]}", flush=True)
+                print(f"{k:2} {what}: caught by {len(failed)} tests: {' '.join(failed)}", flush=True)
             else:
                 missed += 1
                 print(f"{k:2} {what}: MISSED", flush=True)
