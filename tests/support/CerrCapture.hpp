@@ -26,9 +26,4 @@ class CerrCapture : public StreamCapture {
   CerrCapture() : StreamCapture(std::cerr) {}
 };
 
-class CoutCapture : public StreamCapture {
- public:
-  CoutCapture() : StreamCapture(std::cout) {}
-};
-
 }  // namespace testing_support

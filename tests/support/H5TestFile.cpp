@@ -47,13 +47,12 @@ void H5TestFile::write(const std::string& path, const std::vector<hsize_t>& dims
   H5Sclose(space);
 }
 
-void H5TestFile::doubles(const std::string& path, const std::vector<hsize_t>& dims,
-                         const std::vector<double>& values) {
-  write(path, dims, H5T_NATIVE_DOUBLE, values.data());
+void H5TestFile::doubles(const std::string& path, const std::vector<hsize_t>& dims, const std::vector<double>& v) {
+  write(path, dims, H5T_NATIVE_DOUBLE, v.data());
 }
 
-void H5TestFile::ints(const std::string& path, const std::vector<hsize_t>& dims, const std::vector<int>& values) {
-  write(path, dims, H5T_NATIVE_INT, values.data());
+void H5TestFile::ints(const std::string& path, const std::vector<hsize_t>& dims, const std::vector<int>& v) {
+  write(path, dims, H5T_NATIVE_INT, v.data());
 }
 
 void H5TestFile::strings(const std::string& path, const std::vector<std::string>& texts) {

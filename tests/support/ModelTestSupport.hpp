@@ -6,12 +6,12 @@
 #include <iostream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "interfaces/Failure.hpp"
 #include "interfaces/IModel.hpp"
 #include "support/CerrCapture.hpp"
+#include "support/FailureReport.hpp"
 
 namespace model_testing {
 
@@ -21,15 +21,9 @@ using testing_support::StreamCapture;
 // the line number of the check replaced by N.
 template <typename Statement>
 std::string failureText(Statement statement) {
-  StreamCapture errors(std::cerr);
   StreamCapture progress(std::cout);
-  try {
-    statement();
-  } catch (const BaseException&) {
-    return std::regex_replace(errors.text(), std::regex(" on line [0-9]+,"), " on line N,");
-  }
-  ADD_FAILURE() << "no BaseException";
-  return "";
+  const std::string report = testing_support::failureReport(statement);
+  return std::regex_replace(report, std::regex(" on line [0-9]+,"), " on line N,");
 }
 
 inline std::string checkLine(const std::string& message, const std::string& file) {

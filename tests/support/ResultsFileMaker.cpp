@@ -55,13 +55,10 @@ std::string morphologyModelText() {
   return R"({"SETUP": {"DOMAIN": {"VELDRIX_2D": {"HYDRAULICS": {"SCHEME": "HLLC"}, "MORPHOLOGY": {"D50": 0.002}}}}})";
 }
 
-std::string floodModelText() {
-  return R"({"SETUP": {"DOMAIN": {"VELDRIX_2D": {"HYDRAULICS": {"FLOOD": {"TRACK": true}}}}}})";
-}
-
 std::string configurationText(const std::vector<std::string>& formats) {
   std::string entries;
-  for (const auto& format : formats) entries += (entries.empty() ? "" : ", ") + std::string("{\"format\": \"") + format + "\"}";
+  for (const auto& format : formats)
+    entries += (entries.empty() ? "" : ", ") + std::string("{\"format\": \"") + format + "\"}";
   return "{\"RESULTS\": {\"EXPORT\": [" + entries + "]}}";
 }
 

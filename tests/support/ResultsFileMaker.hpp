@@ -29,10 +29,9 @@ class ResultsFileMaker : public H5TestFile {
   void archive(const std::string& modelText, const std::vector<std::string>& outputs);
 };
 
-// Model input texts that select the hydraulics, morphology or flood setup.
+// Model input texts that select the hydraulics or the morphology setup.
 std::string hydraulicsModelText();
 std::string morphologyModelText();
-std::string floodModelText();
 
 // {"RESULTS": {"EXPORT": [{"format": "xdmf"}, ...]}} with the given formats.
 std::string configurationText(const std::vector<std::string>& formats);
