@@ -2,14 +2,13 @@
 // are larger than a tile, every row as its source gave it; a failure names
 // the file as the user knows it.
 
-#include "dataio/gis/CloudGeoTiff.hpp"
-
 #include <gdal.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 
+#include "dataio/gis/CloudGeoTiff.hpp"
 #include "support/FailureReport.hpp"
 #include "support/TempDir.hpp"
 
@@ -25,11 +24,11 @@ const dataio::RasterRows rows = [](const dataio::RowSpan& span, float* values) {
 
 }  // namespace
 
-TEST(CloudGeoTiff, LargeRastersAreTiledCompressedAndHaveOverviews) {
+TEST(CloudGeoTiff, LargeRastersAreTiledCompressedWithOverviewsAndFailuresNameTheUsersFile) {
   testing_support::TempDir dir;
   const std::string file = dir.file("big.tif");
-  dataio::writeCloudGeoTiff({dir.file(".big.tif.partial"), file}, frame, "", {{"first", "1"}, {"second", "2"}},
-                            rows, false);
+  dataio::writeCloudGeoTiff({dir.file(".big.tif.partial"), file}, frame, "", {{"first", "1"}, {"second", "2"}}, rows,
+                            false);
   ASSERT_EQ(std::rename(dir.file(".big.tif.partial").c_str(), file.c_str()), 0);
   GDALAllRegister();
   GDALDatasetH dataset = GDALOpen(file.c_str(), GA_ReadOnly);
@@ -39,19 +38,17 @@ TEST(CloudGeoTiff, LargeRastersAreTiledCompressedAndHaveOverviews) {
   ASSERT_EQ(GDALGetRasterCount(dataset), 2);
   for (int b = 1; b <= 2; ++b) {
     GDALRasterBandH band = GDALGetRasterBand(dataset, b);
-    int blockWidth = 0, blockHeight = 0;
-    GDALGetBlockSize(band, &blockWidth, &blockHeight);
-    EXPECT_EQ(blockWidth, 512);
-    EXPECT_EQ(blockHeight, 512);
+    std::pair<int, int> block;
+    GDALGetBlockSize(band, &block.first, &block.second);
+    EXPECT_EQ(block, std::make_pair(512, 512));
     EXPECT_GE(GDALGetOverviewCount(band), 1);
     std::vector<float> values(static_cast<std::size_t>(frame.width) * frame.height);
     ASSERT_EQ(GDALRasterIO(band, GF_Read, 0, 0, frame.width, frame.height, values.data(), frame.width, frame.height,
                            GDT_Float32, 0, 0),
               CE_None);
     std::size_t wrong = 0;
-    for (int row = 0; row < frame.height; ++row)
-      for (int column = 0; column < frame.width; ++column)
-        wrong += values[static_cast<std::size_t>(row) * frame.width + column] != valueAt(b - 1, row, column);
+    for (std::size_t k = 0; k < values.size(); ++k)
+      wrong += values[k] != valueAt(b - 1, static_cast<int>(k) / frame.width, static_cast<int>(k) % frame.width);
     EXPECT_EQ(wrong, 0u) << "band " << b;
   }
   double transform[6];
@@ -59,13 +56,10 @@ TEST(CloudGeoTiff, LargeRastersAreTiledCompressedAndHaveOverviews) {
   EXPECT_EQ(std::vector<double>(transform, transform + 6), (std::vector<double>{1000.0, 0.5, 0, 5000.0, 0, -0.5}));
   GDALClose(dataset);
   EXPECT_FALSE(std::ifstream(dir.file(".big.tif.partial.ovr.tmp")).good());
-}
-
-TEST(CloudGeoTiff, AFailureNamesTheFileAsTheUserKnowsIt) {
-  testing_support::TempDir dir;
-  const std::string staged = dir.file("gone/.map.tif.partial");
-  const std::string report = testing_support::failureReport(
-      [&] { dataio::writeCloudGeoTiff({staged, "maps/map.tif"}, frame, "", {{"only", ""}}, rows, false); });
+  const std::string report = testing_support::failureReport([&] {
+    dataio::writeCloudGeoTiff({dir.file("gone/.map.tif.partial"), "maps/map.tif"}, frame, "", {{"only", ""}}, rows,
+                              false);
+  });
   EXPECT_EQ(report.rfind(" -> cannot write <maps/map.tif>: ", 0), 0u) << report;
   EXPECT_EQ(report.find(".partial"), std::string::npos) << report;
 }
