@@ -1,13 +1,27 @@
-#include <gtest/gtest.h>
+// The catalogue's invariants, its entity factories, the composition of models and the models themselves.
 
-#include "model/catalogue/Catalogue.hpp"
+#include <gtest/gtest.h>
+#include <hdf5.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
 #include "model/Model.hpp"
+#include "model/catalogue/Catalogue.hpp"
+#include "model/compose/Factory.hpp"
+#include "model/outputs/OutputDefinitions.hpp"
+#include "support/BinaryRun.hpp"
+#include "support/H5TestFile.hpp"
 #include "support/ModelTestSupport.hpp"
+#include "support/TempDir.hpp"
 
 using namespace model;
 using model_testing::checkLine;
 using model_testing::composeQuietly;
 using model_testing::failureText;
+using model_testing::StreamCapture;
 
 namespace {
 
@@ -16,139 +30,144 @@ std::vector<int> numbers(const std::vector<ID>& ids) {
   return std::vector<int>(ids.begin(), ids.end());
 }
 
-std::vector<int> range(int first, int last) {
-  std::vector<int> all;
-  for (int id = first; id <= last; ++id) all.push_back(id);
-  return all;
+// The relation's lists over the keys, once each in ascending order.
+template <typename Key, typename Value>
+std::vector<int> unionOf(const std::map<Key, std::vector<Value>>& relation, const std::vector<Key>& keys) {
+  std::set<int> all;
+  for (Key key : keys)
+    if (relation.count(key)) all.insert(relation.at(key).begin(), relation.at(key).end());
+  return std::vector<int>(all.begin(), all.end());
 }
 
-std::vector<int> without(std::vector<int> all, const std::vector<int>& dropped) {
-  for (int id : dropped) all.erase(std::find(all.begin(), all.end(), id));
-  return all;
+template <typename ID>
+void expectDescribedAndNamedOnce(const PropsTable<ID>& props, const DescriptionTable<ID>& descriptions,
+                                 bool uniqueNames = true) {
+  std::set<std::string> names;
+  for (const auto& entry : props) {
+    EXPECT_EQ(descriptions.count(entry.first), 1u) << entry.second.name;
+    names.insert(entry.second.name);
+  }
+  EXPECT_EQ(descriptions.size(), props.size());
+  EXPECT_TRUE(!uniqueNames || names.size() == props.size());
 }
 
-std::string refusalOf(api::IModel& model, const std::string& name) {
-  return failureText([&] { model.defineOutputs({name}); });
+const std::string refusedTheta = " -> output <theta> cannot be defined within the this model setup, valid are:\n";
+
+struct Composed {
+  std::unique_ptr<api::IModel> model;
+  std::string progress;
+};
+
+Composed composeCapturing(const std::string& definition) {
+  StreamCapture progress(std::cout);
+  std::unique_ptr<api::IModel> model(compose(definition));
+  return {std::move(model), progress.text()};
 }
+
+std::string refusal(const std::string& definition) {
+  return failureText([&] { std::unique_ptr<api::IModel> composed(compose(definition)); });
+}
+
+const std::string withFriction = R"({"HYDRAULICS": {"FRICTION": {"TYPE": "MANNING"}}})";
+
+std::string setupText(const std::string& domain) { return R"({"SETUP": {"DOMAIN": {"VELDRIX_2D": )" + domain + "}}}"; }
+
+class Entities : public testing::Test {
+ protected:
+  std::unique_ptr<api::ISet> cells = createSet(set_CellsAll);
+  std::unique_ptr<api::ISet> edges = createSet(set_EdgesAll);
+};
+
+class ComposeSource : public testing::Test {
+ protected:
+  std::string inputFile(const std::string& domain) {
+    testing_support::writeFile(folder.file("setup.json"), setupText(domain));
+    return folder.file("setup.json");
+  }
+  testing_support::TempDir folder;
+};
 
 }  // namespace
 
-// Expectations worked out by hand from the kernel rows of hydraulics_aggr:
-// InitCellHydFeatures, TimeStepCalculation, HydWallBFluxes, HydInternalFluxes, Update.
-TEST(ModelClosure, HydraulicsAggregateAlone) {
-  const auto model = composeQuietly("a.0");
-  EXPECT_EQ(numbers(model->getAggregates()), (std::vector<int>{0}));
-  EXPECT_EQ(numbers(model->getKernels()), (std::vector<int>{0, 5, 17, 21, 28}));
-  EXPECT_EQ(numbers(model->getData()), (std::vector<int>{1, 2, 3, 4, 13, 14, 17, 18, 19}));
-  EXPECT_EQ(numbers(model->getMaps()), (std::vector<int>{0, 7, 8, 9, 13, 14}));
-  EXPECT_EQ(numbers(model->getParameters()), (std::vector<int>{1, 2, 3, 4, 31, 58}));
-  EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1, 4, 5, 8}));
-  EXPECT_TRUE(model->getOutputs().empty());
-  EXPECT_TRUE(model->getVariables().empty());
+// Data names repeat on different sets; every other kind is found by its name.
+TEST(CatalogueTables, EveryRecordIsDescribedAndNamedOnce) {
+  expectDescribedAndNamedOnce(AggregateProps, AggregateDescription);
+  expectDescribedAndNamedOnce(KernelProps, KernelDescription);
+  expectDescribedAndNamedOnce(SetProps, SetDescription);
+  expectDescribedAndNamedOnce(MapProps, MapDescription, false);
+  expectDescribedAndNamedOnce(ParameterProps, ParameterDescription);
+  expectDescribedAndNamedOnce(OutputProps, OutputDescription);
+  expectDescribedAndNamedOnce(DataProps, DataDescription, false);
 }
 
-TEST(ModelClosure, FrictionAggregateAlone) {
-  const auto model = composeQuietly("a.13");
-  EXPECT_EQ(numbers(model->getKernels()), (std::vector<int>{3, 34}));
-  EXPECT_EQ(numbers(model->getData()), (std::vector<int>{13, 14, 21, 22}));
-  EXPECT_TRUE(model->getMaps().empty());
-  EXPECT_EQ(numbers(model->getParameters()), (std::vector<int>{3, 4, 5, 7}));
-  EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1}));
-}
-
-TEST(ModelClosure, FloodAggregateCarriesFloodTracking) {
-  const auto model = composeQuietly("a.17");
-  EXPECT_EQ(numbers(model->getKernels()), (std::vector<int>{35}));
-  EXPECT_EQ(numbers(model->getData()), (std::vector<int>{13, 14, 17, 22, 30}));
-  EXPECT_TRUE(model->getParameters().empty());
-  EXPECT_EQ(model->getOutputs(), std::vector<OutputID>{flood_tracking});
-  api::IOutput* flood = model->getOutput(flood_tracking);
-  EXPECT_TRUE(flood->isMarked());
-  EXPECT_EQ(flood->getDataIDs(), std::vector<DataID>{data_FloodVar});
-  EXPECT_EQ(flood->getPath(), "CellsAll/flood_tracking");
-}
-
-TEST(ModelClosure, FloodTrackingOnlyWithFloodVar) {
-  for (int aggregate = 0; aggregate < 17; ++aggregate) {
-    EXPECT_TRUE(composeQuietly("a." + std::to_string(aggregate))->getOutputs().empty()) << aggregate;
+// What composing cannot show: state data are among their kernel's data, computed data are never static,
+// an aggregate has one or two setup paths, a map is named after its target set (but ClRegion and NbrCells).
+TEST(CatalogueTables, RelationsKeepTheirInvariants) {
+  for (const auto& entry : Kernel2StateData)
+    EXPECT_TRUE(isListed(Kernel2Data.at(entry.first), entry.second)) << entry.first;
+  for (DataID id : ComputedData) EXPECT_FALSE(isListed(StaticData, id)) << id;
+  for (const auto& entry : AggregatePaths) {
+    EXPECT_TRUE(entry.second.size() == 1 || entry.second.size() == 2) << entry.first;
+    for (const std::string& path : entry.second) EXPECT_EQ(path.rfind("SETUP/DOMAIN/VELDRIX_2D/", 0), 0u);
   }
-  EXPECT_EQ(composeQuietly("k.35")->getOutputs(), std::vector<OutputID>{flood_tracking});
+  for (const auto& entry : Map2Sets) {
+    const std::string& name = MapProps.at(entry.first).name;
+    if (name == "ClRegion" || name == "NbrCells") continue;
+    EXPECT_EQ(name, SetProps.at(entry.second.second).name) << "map " << entry.first;
+  }
 }
 
-TEST(ModelClosure, SingleKernel) {
-  const auto model = composeQuietly("k.21");
-  EXPECT_TRUE(model->getAggregates().empty());
-  EXPECT_EQ(numbers(model->getKernels()), (std::vector<int>{21}));
-  EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1, 4, 8}));
-  EXPECT_EQ(model->getKernel(HydInternalFluxes)->getPath(), "EdgesSWE/HydInternalFluxes");
+// Only flood_tracking's aggregate brings a marked output.
+TEST(ModelClosure, AggregateModelsHoldWhatTheirKernelsUse) {
+  for (const auto& [aggregate, kernels] : Aggregate2Kernels) {
+    SCOPED_TRACE(AggregateProps.at(aggregate).name);
+    const auto model = composeQuietly("a." + std::to_string(aggregate));
+    EXPECT_EQ(numbers(model->getAggregates()), std::vector<int>{aggregate});
+    EXPECT_EQ(numbers(model->getKernels()), unionOf(Aggregate2Kernels, {aggregate}));
+    EXPECT_EQ(numbers(model->getData()), unionOf(Kernel2Data, model->getKernels()));
+    EXPECT_EQ(numbers(model->getParameters()), unionOf(Kernel2Parameters, model->getKernels()));
+    for (KernelID kernel : model->getKernels()) EXPECT_TRUE(isListed(model->getSets(), Kernel2Set.at(kernel)));
+    EXPECT_EQ(model->getOutputs().empty(), aggregate != hyd_flood_aggr);
+  }
 }
 
-// Every data is used by some kernel except the three static ones, which the
-// full model adds; no kernel uses the maps to regions or the tracer-source
-// maps; RefBottomEl and FluidViscosity serve no kernel.
+// No kernel uses the maps to regions or the tracer-source maps; RefBottomEl and FluidViscosity serve none.
 TEST(ModelClosure, FullModelHoldsStaticDataAndTheirSets) {
   const auto model = composeQuietly("");
-  EXPECT_EQ(numbers(model->getAggregates()), range(0, 17));
-  EXPECT_EQ(numbers(model->getKernels()), range(0, 38));
-  EXPECT_EQ(numbers(model->getData()), range(0, 53));
-  EXPECT_EQ(numbers(model->getSets()), range(0, 24));
-  EXPECT_EQ(numbers(model->getMaps()), without(range(0, 45), {5, 40, 43, 44, 45}));
+  const std::set<int> unusedMaps = {5, 40, 43, 44, 45};
+  std::vector<int> maps;
+  for (const auto& entry : MapProps)
+    if (unusedMaps.count(entry.first) == 0) maps.push_back(entry.first);
+  EXPECT_EQ(numbers(model->getMaps()), maps);
   std::vector<int> parameters;
-  for (const auto& entry : ParameterProps) parameters.push_back(entry.first);
-  EXPECT_EQ(numbers(model->getParameters()), without(parameters, {0, 11}));
-  EXPECT_EQ(model->getOutputs(), std::vector<OutputID>{flood_tracking});
-  EXPECT_TRUE(model->getData(data_Topology)->isStatic());
-  EXPECT_FALSE(model->getData(data_Topology)->isTimeDependent());
-  EXPECT_EQ(model->getData(data_StrNames)->getPath(), "NodeStrg/StrNames");
-  EXPECT_EQ(model->getData(data_Coordnts_Nodes)->getPath(), "NodesAll/Coordnts");
+  for (const auto& entry : ParameterProps)
+    if (entry.first != RefBottomEl && entry.first != FluidViscosity) parameters.push_back(entry.first);
+  EXPECT_EQ(numbers(model->getParameters()), parameters);
+  EXPECT_EQ(model->getData().size(), DataProps.size());
+  EXPECT_EQ(model->getSets().size(), SetProps.size());
 }
 
-TEST(ModelClosure, SingleAggregateHasNoStaticData) {
-  const auto model = composeQuietly("a.3");
-  const std::vector<DataID> data = model->getData();
-  EXPECT_FALSE(isListed(data, data_Topology));
-  EXPECT_FALSE(isListed(data, data_Coordnts_Nodes));
-  EXPECT_FALSE(isListed(data, data_StrNames));
-  EXPECT_FALSE(isListed(model->getSets(), set_NodesAll));
-}
-
-TEST(ModelEntities, StateDataFollowTheKernels) {
+// The maps and sets include the indirections between a kernel's set and its data's.
+TEST(ModelEntities, LookupsFindTheEntityOrFailWithItsKind) {
   const auto model = composeQuietly("a.0");
+  EXPECT_EQ(numbers(model->getMaps()), (std::vector<int>{0, 7, 8, 9, 13, 14}));
+  EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1, 4, 5, 8}));
+  EXPECT_EQ(numbers(composeQuietly("k.21")->getSets()), (std::vector<int>{1, 4, 8}));
   EXPECT_TRUE(model->getData(data_HydState)->isState());
-  EXPECT_TRUE(model->getData(data_HydState)->isTimeDependent());
-  EXPECT_FALSE(model->getData(data_BottomEl)->isState());
-  EXPECT_TRUE(model->getData(data_FluxesHy)->isTimeDependent());
-  EXPECT_FALSE(model->getData(data_GeomArea_Cells)->isTimeDependent());
   EXPECT_EQ(model->getKernel(Update)->getExtraData(), std::vector<DataID>{data_FluxesMo});
-  EXPECT_EQ(model->getData(data_HydState)->getSet(), model->getSet(set_CellsAll));
   EXPECT_EQ(model->getMap(map_EdgesAll_CellsAll)->getTargetSet(), model->getSet(set_CellsAll));
-}
-
-TEST(ModelEntities, LookupsOfAbsentEntitiesFail) {
-  const auto model = composeQuietly("a.0");
-  EXPECT_EQ(failureText([&] { model->getSet(set_NodeStrg); }), checkLine("set <14> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getDataBase(data_TrcState); }),
-            checkLine("data <15> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getOutput(water_depth); }), checkLine("output <1> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getParameter(RefBottomEl); }),
-            checkLine("parameter <0> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getVariable(static_cast<VariableID>(0)); }),
-            checkLine("variable <0> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getAggregateBase(hyd_flood_aggr); }),
-            checkLine("aggregate <17> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getKernel(HydFlood); }), checkLine("kernel <35> not found", "Model.cpp"));
-  EXPECT_EQ(failureText([&] { model->getMap(map_NodeStrg_EdgesAll); }),
-            checkLine("map <28> not found", "Model.cpp"));
-}
-
-TEST(ModelEntities, BaseLookupsReachTheSameEntity) {
-  const auto model = composeQuietly("a.0");
-  EXPECT_EQ(model->getDataBase(data_HydState), static_cast<api::IBase*>(model->getData(data_HydState)));
-  EXPECT_EQ(model->getSetBase(set_EdgesAll)->getPath(), "EdgesAll/set");
   EXPECT_EQ(model->getParameterBase(MinWaterDepth)->getPath(), "Parameters/MinWaterDepth");
-  EXPECT_EQ(model->getKernelBase(Update)->getName(), "Update");
-  EXPECT_EQ(model->getMapBase(map_CellsAll_EdgesAll)->getSize(), 3);
-  EXPECT_EQ(model->getAggregateBase(hydraulics_aggr)->getPath(), "hydraulics_aggr");
+  const std::pair<std::function<void()>, const char*> absent[] = {
+      {[&] { model->getSet(set_NodeStrg); }, "set <14> not found"},
+      {[&] { model->getDataBase(data_TrcState); }, "data <15> not found"},
+      {[&] { model->getOutput(water_depth); }, "output <1> not found"},
+      {[&] { model->getParameter(RefBottomEl); }, "parameter <0> not found"},
+      {[&] { model->getVariable(static_cast<VariableID>(0)); }, "variable <0> not found"},
+      {[&] { model->getAggregateBase(hyd_flood_aggr); }, "aggregate <17> not found"},
+      {[&] { model->getKernel(HydFlood); }, "kernel <35> not found"},
+      {[&] { model->getMap(map_NodeStrg_EdgesAll); }, "map <28> not found"},
+  };
+  for (const auto& [lookup, message] : absent) EXPECT_EQ(failureText(lookup), checkLine(message, "Model.cpp"));
 }
 
 TEST(ModelEntities, GetOrCreateAddsEntitiesWithTheirSetsButNotToTheLists) {
@@ -156,82 +175,158 @@ TEST(ModelEntities, GetOrCreateAddsEntitiesWithTheirSetsButNotToTheLists) {
   api::IBase* map = model->getOrCreateMap(map_NodeStrg_EdgesAll);
   EXPECT_EQ(map->getPath(), "NodeStrg/EdgesAll");
   EXPECT_EQ(model->getOrCreateMap(map_NodeStrg_EdgesAll), map);
-  EXPECT_EQ(model->getSet(set_EdgesAll)->getName(), "EdgesAll");
   EXPECT_EQ(model->getOrCreateData(data_StateVar)->getPath(), "NodeStrg/StateVar");
   EXPECT_EQ(model->getOrCreateKernel(HydFlood)->getPath(), "CellsAll/HydFlood");
   EXPECT_EQ(model->getOrCreateParameter(SafeMode)->getPath(), "Parameters/SafeMode");
   EXPECT_EQ(model->getOrCreateSet(set_CellsAll), static_cast<api::IBase*>(model->getSet(set_CellsAll)));
   EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1}));
-  EXPECT_EQ(numbers(model->getMaps()), std::vector<int>{});
-  EXPECT_EQ(numbers(model->getData()), (std::vector<int>{13, 14, 21, 22}));
+  EXPECT_TRUE(model->getMaps().empty());
+  EXPECT_EQ(numbers(model->getData()), unionOf(Kernel2Data, model->getKernels()));
 }
 
-TEST(ModelOutputs, DefinedOutputsAreConfigured) {
-  const auto model = composeQuietly("a.0");
-  model->defineOutputs({"water_depth", "delta_z"});
-  EXPECT_EQ(model->getOutputs(), (std::vector<OutputID>{water_depth, delta_z}));
-  api::IOutput* depth = model->getOutput(water_depth);
-  EXPECT_EQ(depth->getPath(), "CellsAll/water_depth");
-  EXPECT_EQ(depth->getNrDataFunctions(), 1);
-  EXPECT_EQ(depth->getDataIDs(), (std::vector<DataID>{data_HydState, data_BottomEl}));
-  EXPECT_EQ(model->getOutput(delta_z)->getRepeatedColumns(), std::vector<int>{0});
-}
-
-// With the kernel rows as they are, Update brings no TrcState: the tracer
-// outputs are not valid for hydraulics_aggr alone.
-TEST(ModelOutputs, RefusalListsTheValidOutputs) {
+// Update brings no TrcState: no tracer output is valid for hydraulics_aggr alone.
+TEST(ModelOutputs, RefusalListsTheValidOutputsAndDefinedOnesAreConfigured) {
   const auto model = composeQuietly("a.0");
   const std::string listing =
       " -> water_surface\n -> water_depth\n -> bottom_elevation\n -> spec_discharge\n -> delta_z\n"
       " -> flow_velocity\n -> flow_velocity_abs\n -> \n";
-  EXPECT_EQ(refusalOf(*model, "theta"),
-            " -> output <theta> cannot be defined within the this model setup, valid are:\n" + listing);
-  EXPECT_EQ(refusalOf(*model, "velocity"),
-            " -> output <velocity> cannot be defined within the this model setup, valid are:\n" + listing);
+  EXPECT_EQ(failureText([&] { model->defineOutputs({"theta"}); }), refusedTheta + listing);
   EXPECT_TRUE(model->getOutputs().empty());
+  model->defineOutputs({"water_depth", "delta_z"});
+  EXPECT_EQ(model->getOutputs(), (std::vector<OutputID>{water_depth, delta_z}));
+  EXPECT_EQ(model->getOutput(water_depth)->getPath(), "CellsAll/water_depth");
+  EXPECT_EQ(model->getOutput(delta_z)->getRepeatedColumns(), std::vector<int>{0});
 }
 
-TEST(ModelOutputs, MarkedOutputIsNeverRequestable) {
+// The setup's marked output is held already: it may be required but never defined.
+TEST(ModelOutputs, MarkedOutputIsRequiredButNeverDefined) {
   const auto model = composeQuietly("a.17");
-  const std::string refusal = refusalOf(*model, "flood_tracking");
+  const std::string refusal = failureText([&] { model->defineOutputs({"flood_tracking"}); });
   EXPECT_EQ(refusal.substr(0, refusal.find('\n') + 1),
             " -> output <flood_tracking> cannot be defined within the this model setup, valid are:\n");
   EXPECT_EQ(refusal.find(" -> flood_tracking\n"), std::string::npos);
-  EXPECT_NE(refusal.find(" -> friction_chezy\n"), std::string::npos);
-}
-
-TEST(ModelOutputs, RequiredOutputIsMadeWithoutBeingListed) {
-  const auto model = composeQuietly("a.17");
   model->defineOutputs({"water_depth"});
-  const std::vector<OutputID> listed = model->getOutputs();
   EXPECT_EQ(model->requireOutput("flow_velocity"), flow_velocity);
-  EXPECT_EQ(model->getOutput(flow_velocity)->getNrDataFunctions(), 2);
   EXPECT_EQ(model->requireOutput("water_depth"), water_depth);
-  // The setup's marked output is held already, so it may be required although
-  // it can never be defined.
   EXPECT_EQ(model->requireOutput("flood_tracking"), flood_tracking);
-  EXPECT_EQ(model->getOutputs(), listed);
-  EXPECT_EQ(failureText([&] { model->requireOutput("theta"); }).substr(0, 70),
-            " -> output <theta> cannot be defined within the this model setup, vali");
+  EXPECT_EQ(model->getOutputs(), (std::vector<OutputID>{flood_tracking, water_depth}));
+  EXPECT_EQ(failureText([&] { model->requireOutput("theta"); }).rfind(refusedTheta, 0), 0u);
+  Model bare(std::vector<AggregateID>{hydraulics_aggr}, false);
+  bare.build();
+  EXPECT_EQ(failureText([&] { bare.configureOutput(water_depth); }), checkLine("output <1> not existing", "Model.cpp"));
 }
 
-TEST(ModelOutputs, ValidOutputsFollowTheCatalogueOrder) {
-  const auto model = composeQuietly("a.0");
-  EXPECT_EQ(model->getValidOutputs(), (std::vector<OutputID>{water_surface, water_depth, bottom_elevation,
-                                                             spec_discharge, delta_z, flow_velocity,
-                                                             flow_velocity_abs}));
+// One past the last identifier of each kind, and a parameter gap.
+TEST(EntityFactories, PropertyGapsFailWithTheKindWord) {
+  const std::pair<std::function<void()>, const char*> gaps[] = {
+      {[] { createAggregate(static_cast<AggregateID>(18)); }, "aggregate property definition not found (id = 18)"},
+      {[] { createSet(static_cast<SetID>(25)); }, "set property definition not found"},
+      {[] { createKernel(static_cast<KernelID>(39), nullptr); }, "kernel property definition not found"},
+      {[] { createMap(static_cast<MapID>(46), nullptr, nullptr); }, "map property definition not found"},
+      {[] { createData(static_cast<DataID>(54), nullptr, false); }, "data property definition not found"},
+      {[] { createParameter(static_cast<ParameterID>(41)); }, "parameter property definition not found"},
+      {[] { createVariable(static_cast<VariableID>(0)); }, "variable property definition not found"},
+      {[] { createOutput(static_cast<OutputID>(25), nullptr); }, "output property definition not found"},
+  };
+  for (const auto& [create, message] : gaps) EXPECT_EQ(failureText(create), checkLine(message, "compose/Factory.cpp"));
 }
 
-TEST(ModelOutputs, NodestringOutputsNeedTheNodestringSet) {
-  const auto model = composeQuietly("a.3");
-  model->defineOutputs({"ns_hyd_discharge"});
-  EXPECT_EQ(model->getOutput(ns_hyd_discharge)->getPath(), "NodeStrg/ns_hyd_discharge");
-  EXPECT_EQ(model->getOutput(ns_hyd_discharge)->getDataColumns(), (std::vector<DataColumn>{{data_StateVar, 1}}));
+// Pieces split like strtok, but points in folders do not split.
+TEST(Compose, ProgressLineNamesTheFormAndOtherShapesAreRefused) {
+  EXPECT_EQ(composeCapturing("").progress, " -> composing the full model\n");
+  EXPECT_EQ(composeCapturing("a.007").progress, " -> composing the model for aggregate <7>\n");
+  EXPECT_EQ(composeCapturing("k.21").progress, " -> composing the model for kernel <21>\n");
+  EXPECT_EQ(composeCapturing("a..3.").progress, " -> composing the model for aggregate <3>\n");
+  for (const char* definition : {"setup.model.json", "json", "a.x3", "b.3", "x/a.3", "v1.2/", "result.h6"})
+    EXPECT_EQ(refusal(definition), " -> no model definition found\n") << definition;
+  EXPECT_EQ(refusal("a.18"), checkLine("aggregate <18> not defined", "Model.cpp"));
+  EXPECT_EQ(refusal("k.39"), checkLine("kernel <39> not defined", "Model.cpp"));
+  StreamCapture progress(std::cout);
+  EXPECT_THROW(compose("a.99999999999"), std::out_of_range);
 }
 
-TEST(ModelOutputs, ConfiguringAnAbsentOutputFails) {
-  Model model(std::vector<AggregateID>{hydraulics_aggr}, false);
-  model.build();
-  EXPECT_EQ(failureText([&] { model.configureOutput(water_depth); }),
-            checkLine("output <1> not existing", "Model.cpp"));
+// Input-file models carry the static data and their sets.
+TEST_F(ComposeSource, InputFileSelectsAggregatesWhosePathsAllExist) {
+  const Composed friction = composeCapturing(inputFile(withFriction));
+  EXPECT_EQ(friction.model->getAggregates(), (std::vector<AggregateID>{hydraulics_aggr, hyd_friction_aggr}));
+  for (DataID id : StaticData) {
+    EXPECT_TRUE(isListed(friction.model->getData(), id));
+    EXPECT_TRUE(isListed(friction.model->getSets(), Data2Set.at(id)));
+  }
+  const Composed morphology =
+      composeCapturing(inputFile(R"({"HYDRAULICS": {"FRICTION": {"TYPE": "MANNING"}}, "MORPHOLOGY": {"D50": 0.01}})"));
+  EXPECT_EQ(morphology.progress,
+            " -> composing the model from the input file\n -> found aggregate <hydraulics_aggr>\n"
+            " -> found aggregate <morphology_aggr>\n -> found aggregate <mor_shields_aggr>\n"
+            " -> found aggregate <hyd_friction_aggr>\n");
+  const std::string none = inputFile(R"({"TURBULENCE": {}})");
+  EXPECT_EQ(failureText([&] { compose(none); }),
+            checkLine("no aggregates found...something went wrong with the model definition", "compose/Factory.cpp"));
+}
+
+// A point in a folder name, and a path through "..", still name the results file.
+TEST_F(ComposeSource, ArchiveOfResultsFileInFolderWithPoint) {
+  std::filesystem::create_directory(folder.file("runs.old"));
+  const std::string results = folder.file("runs.old/result.h5");
+  testing_support::H5TestFile(results).text(".config/model", setupText(withFriction));
+  const Composed composed = composeCapturing(results);
+  EXPECT_EQ(composed.progress,
+            " -> composing the model from archive\n -> found aggregate <hydraulics_aggr>\n"
+            " -> found aggregate <hyd_friction_aggr>\n");
+  EXPECT_EQ(composed.model->getData(data_ChezyCoe)->getPath(), "CellsAll/ChezyCoe");
+  // Composition has let go of the file.
+  const hid_t reopened = H5Fopen(results.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+  EXPECT_GE(reopened, 0);
+  if (reopened >= 0) H5Fclose(reopened);
+  std::filesystem::create_directory(folder.file("run"));
+  const Composed throughDots = composeCapturing(folder.file("run/../runs.old/result.h5"));
+  EXPECT_EQ(throughDots.model->getAggregates(), (std::vector<AggregateID>{hydraulics_aggr, hyd_friction_aggr}));
+}
+
+// A set's size counts as 1 until it is known.
+TEST_F(Entities, DimensionsFollowTheSetSizes) {
+  const std::unique_ptr<api::IData> state = createData(data_HydState, cells.get(), false);
+  const std::unique_ptr<api::IMap> map = createMap(map_EdgesAll_CellsAll, edges.get(), cells.get());
+  EXPECT_EQ(state->getDimensions(), (std::vector<int>{1, 3}));
+  cells->setSize(12);
+  edges->setSize(20);
+  EXPECT_EQ(state->getDimensions(), (std::vector<int>{12, 3}));
+  EXPECT_EQ(map->getDimensions(), (std::vector<int>{20, 2}));
+  EXPECT_EQ(createOutput(flow_velocity, cells.get())->getDimensions(), (std::vector<int>{12, 2}));
+  EXPECT_EQ(createData(data_Topology, cells.get(), false)->getTypeName(), "int");
+  EXPECT_EQ(createData(data_StrNames, cells.get(), false)->getTypeName(), "string");
+}
+
+// Data change over time when computed or state data.
+TEST_F(Entities, FlagsComeFromTheFlagLists) {
+  for (const auto& entry : DataProps) {
+    const bool state = entry.first == data_HydState;
+    const auto data = createData(entry.first, cells.get(), state);
+    EXPECT_EQ(data->isStatic(), isListed(StaticData, entry.first)) << entry.second.name;
+    EXPECT_EQ(data->isComputed(), isListed(ComputedData, entry.first)) << entry.second.name;
+    EXPECT_EQ(data->isTimeDependent(), state || data->isComputed()) << entry.second.name;
+  }
+  for (const auto& entry : ParameterProps)
+    EXPECT_EQ(createParameter(entry.first)->isComputed(), isListed(ComputedParameters, entry.first));
+  for (const auto& entry : OutputProps)
+    EXPECT_EQ(createOutput(entry.first, cells.get())->isMarked(), isListed(MarkedOutputs, entry.first));
+}
+
+// Position 0 once per later equal column; the data once each, ascending. Failed calls keep the earlier lists.
+TEST_F(Entities, RepeatedColumnsAndColumnCountsThatMustMatchTheOutputSize) {
+  const auto deltaZ = createOutput(delta_z, cells.get());
+  deltaZ->setDataColumns(
+      {{data_BottomEl, 0}, {data_HydState, 0}, {data_BottomEl, 0}, {data_BottomEl, 0}, {data_HydState, 0}},
+      {{"$0", nullptr}});
+  EXPECT_EQ(deltaZ->getRepeatedColumns(), (std::vector<int>{0, 0, 1, 2}));
+  EXPECT_EQ(deltaZ->getDataIDs(), (std::vector<DataID>{data_HydState, data_BottomEl}));
+  const auto depth = createOutput(water_depth, cells.get());
+  depth->setDataColumns(Output2DataColumns.at(water_depth), OutputFunctions.at(water_depth));
+  EXPECT_EQ(failureText([&] { depth->setDataColumns(Output2DataColumns.at(water_depth), {}); }),
+            checkLine("number of data columns do not match the output size", "entities/Output.cpp"));
+  EXPECT_EQ(failureText(
+                [&] { depth->setDataColumns(Output2DataColumns.at(water_depth), OutputFunctions.at(flow_velocity)); }),
+            checkLine("number of functions must match the output size,", "entities/Output.cpp"));
+  EXPECT_EQ(depth->getNrDataFunctions(), 1);
+  EXPECT_EQ(depth->getDataColumns().size(), 2u);
 }
