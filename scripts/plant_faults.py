@@ -4,12 +4,13 @@ hole in the suite. Used to show that a change to the tests keeps catching
 what the suite caught before it.
 
 Usage, from the repository's root:
-  python3 scripts/plant_faults.py [--work DIR] [--only K,...]
+  python3 scripts/plant_faults.py [--work DIR] [--only K,...] [--first]
 
 DIR (default /tmp/results-faults) receives the copy and its release build,
 which later runs reuse. For each fault it prints "caught" with the number and
 the names of the failing tests, or "MISSED"; a fault that does not compile is
-reported as such and counts as neither. Needs CMake and the project's build dependencies;
+reported as such and counts as neither. With --first, the suite stops at the
+first failing test, which then is the only one named. Needs CMake and the project's build dependencies;
 ccache speeds up the rebuilds when installed.
 """
 
@@ -91,8 +92,9 @@ def prepare(source, work):
     return tree
 
 
-def failing_tests(tree):
-    done = run(["ctest", "--test-dir", "build", "-j", str(os.cpu_count() or 2), "--timeout", "300"], tree)
+def failing_tests(tree, first=False):
+    command = ["ctest", "--test-dir", "build", "-j", str(os.cpu_count() or 2), "--timeout", "300"]
+    done = run(command + (["--stop-on-failure"] if first else []), tree)
     failed = [line for line in done.stdout.splitlines() if "***Failed" in line or "***Timeout" in line
               or "***Exception" in line or "Not Run" in line]
     # "  12/600 Test  #12: Suite.Name ....***Failed": the name is the fourth word.
@@ -103,6 +105,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--work", default="/tmp/results-faults")
     parser.add_argument("--only", default="")
+    parser.add_argument("--first", action="store_true")
     arguments = parser.parse_args()
     source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     os.makedirs(arguments.work, exist_ok=True)
@@ -124,7 +127,7 @@ def main():
             if built.returncode != 0:
                 print(f"{k:2} {what}: does not compile")
                 continue
-            failed = failing_tests(tree)
+            failed = failing_tests(tree, arguments.first)
             if failed:
                 caught += 1
                 print(f"{k:2} {what}: caught by {len(failed)} tests: {' '.join(failed)}", flush=True)
