@@ -10,8 +10,8 @@ DIR (default /tmp/results-faults) receives the copy and its release build,
 which later runs reuse. For each fault it prints "caught" with the number and
 the names of the failing tests, or "MISSED"; a fault that does not compile is
 reported as such and counts as neither. With --first, the suite stops at the
-first failing test, which then is the only one named. Needs CMake and the project's build dependencies;
-ccache speeds up the rebuilds when installed.
+first failing test, which then is the only one named. Needs CMake and the
+project's build dependencies; ccache speeds up the rebuilds when installed.
 """
 
 import argparse
