@@ -18,6 +18,7 @@
 #include "results/files/OutputTransaction.hpp"
 #include "support/BinaryRun.hpp"
 #include "support/CerrCapture.hpp"
+#include "support/FailureReport.hpp"
 #include "support/TempDir.hpp"
 
 namespace {
@@ -84,19 +85,13 @@ class CrashGuard : public ::testing::Test {
   testing_support::TempDir dir;
 };
 
-template <typename Action>
-std::string printedBeforeThrowing(Action action) {
-  testing_support::CerrCapture capture;
-  EXPECT_THROW(action(), BaseException);
-  return capture.text();
-}
-
+using testing_support::failureReport;
 const std::string at = ", in file: tests/app/CrashGuardTest.cpp on line ";
 
 }  // namespace
 
 // Probes and openings inside an operation belong to the operation's read.
-TEST_F(CrashGuard, LibraryCrashInARecordedReadEndsWithOneLineAndStatusOne) {
+TEST_F(CrashGuard, LibraryCrashInARecordedReadIsReportedAsDamage) {
   for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
     SCOPED_TRACE(signal);
     const Ending ending = crash([signal] {
@@ -112,7 +107,7 @@ TEST_F(CrashGuard, LibraryCrashInARecordedReadEndsWithOneLineAndStatusOne) {
 }
 
 // In the program's own code during a read, in the library after the read or on a file the program writes.
-TEST_F(CrashGuard, OtherCrashesRemoveTheStagedFilesAndTakeTheirPreviousCourse) {
+TEST_F(CrashGuard, OtherCrashesTakeThePreviousHandlersCourse) {
   const std::function<void()> settings[] = {[] {
                                               const h5::ReadScope reading("run.h5", ".config/model");
                                               raise(SIGSEGV);
@@ -132,7 +127,7 @@ TEST_F(CrashGuard, OtherCrashesRemoveTheStagedFilesAndTakeTheirPreviousCourse) {
 
 // Only one read that runs on is a loop: not the program's own work, not many reads together.
 TEST_F(CrashGuard, ReadThatComputesBeyondTheLimitEndsTheRun) {
-  const Ending goesOn = inChild([] {
+  EXPECT_EQ(inChild([] {
     results::installCrashGuard(1);
     compute(1.5);
     for (int i = 0; i < 3; ++i) {
@@ -142,23 +137,20 @@ TEST_F(CrashGuard, ReadThatComputesBeyondTheLimitEndsTheRun) {
     }
     const h5::ReadScope reading("run.h5", "CellsAll/Topology");
     compute(1.5);
-  });
-  EXPECT_EQ(goesOn.exitStatus, 0);
-  const Ending ending = crash(
-      [] {
-        const h5::ReadScope reading("run.h5", ".config/model");
-        const h5::LibraryCall call;
-        compute(30);
-      },
-      1);
-  expectEnding(ending, 1,
+  }).exitStatus, 0);
+  const auto loops = [] {
+    const h5::ReadScope reading("run.h5", ".config/model");
+    const h5::LibraryCall call;
+    compute(30);
+  };
+  expectEnding(crash(loops, 1), 1,
                " -> the results file <run.h5> is damaged: reading <.config/model> did not end after 1 s of computing "
                "in the HDF5 library\n");
 }
 
 // An interruption, a real-time signal, a crash with no previous handler: the staged files go and the signal
 // ends the process. A signal that the starting shell ignored stays ignored.
-TEST_F(CrashGuard, InterruptionRemovesTheStagedFilesAndEndsByItsSignal) {
+TEST_F(CrashGuard, InterruptionEndsCleanlyByItsOwnSignal) {
   for (int signal : {SIGINT, SIGHUP, SIGXFSZ, SIGRTMIN, SIGFPE}) {
     SCOPED_TRACE(signal);
     const Ending ending = inChild([&] {
@@ -185,14 +177,14 @@ TEST_F(CrashGuard, InterruptionRemovesTheStagedFilesAndEndsByItsSignal) {
 }
 
 // Numbers take six significant digits; a check without a message shows its condition.
-TEST(Failure, FailAndCheckPrintOneArrowLineThenThrow) {
+TEST(Failure, FailedCheckPrintsOneArrowLine) {
   EXPECT_STREQ(static_cast<const std::exception&>(BaseException()).what(), "... unfortunately TORVANEL is killed!");
-  EXPECT_EQ(printedBeforeThrowing([] { failure::fail("kernel <", 21, "> at ", 12.5, " and ", 1.0 / 3.0); }),
+  EXPECT_EQ(failureReport([] { failure::fail("kernel <", 21, "> at ", 12.5, " and ", 1.0 / 3.0); }),
             " -> kernel <21> at 12.5 and 0.333333\n");
   const double time = 30.0;
-  const std::string withMessage = printedBeforeThrowing([&] { RESULTS_CHECK(time < 0.0, "for t=", time, "s"); });
+  const std::string withMessage = failureReport([&] { RESULTS_CHECK(time < 0.0, "for t=", time, "s"); });
   EXPECT_EQ(withMessage, " -> for t=30s" + at + std::to_string(__LINE__ - 1) + ", version v3.1.0\n");
-  const std::string withoutMessage = printedBeforeThrowing([] { RESULTS_CHECK(1 + 1 == 3, ""); });
+  const std::string withoutMessage = failureReport([] { RESULTS_CHECK(1 + 1 == 3, ""); });
   EXPECT_EQ(withoutMessage, " -> 1 + 1 == 3" + at + std::to_string(__LINE__ - 1) + ", version v3.1.0\n");
   testing_support::CerrCapture capture;
   EXPECT_NO_THROW(RESULTS_CHECK(1 + 1 == 2, "never shown"));

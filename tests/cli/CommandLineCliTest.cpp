@@ -43,7 +43,7 @@ class CommandLine : public ExportFolder {
 
 }  // namespace
 
-TEST_F(CommandLine, VersionAndHelpPrintTheBannerAndExitZero) {
+TEST_F(CommandLine, InformationRequestsExitZeroAfterTheBanner) {
   const BinaryRun version = run({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, joinedBanner + "\n" + RESULTS_BINARY + "  version: v3.1.0\n\n");
@@ -86,10 +86,8 @@ TEST_F(CommandLine, FindingsOfEachKindStopTheRunWithTheirExactLines) {
   for (const auto& [configuration, findings] : cases) {
     SCOPED_TRACE(configuration);
     const BinaryRun result = runWith(configuration);
-    EXPECT_EQ(result.status, 1);
+    expectRefusal(result, " -> Terminating TORVANEL due to JSON validation errors.");
     EXPECT_EQ(result.outLines(), bannerThen(findings));
-    EXPECT_EQ(result.errLines(),
-              (std::vector<std::string>{" -> Terminating TORVANEL due to JSON validation errors.", killedLine}));
   }
 }
 
@@ -98,10 +96,8 @@ TEST_F(CommandLine, WarningsAloneLetTheRunGoOn) {
   writeResults();
   const BinaryRun result = runWith(R"({"RESULTS": {"EXPORT": [{"format": "xdmf"}]}, "SETUP": {}})");
   EXPECT_EQ(result.status, 0) << result.err;
-  const auto lines = result.outLines();
-  ASSERT_GE(lines.size(), 5u);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
-            bannerThen({"/SETUP: Warning: The value of this item will not be used."}));
+  const std::string findings = joinedBanner + "/SETUP: Warning: The value of this item will not be used.\n";
+  EXPECT_EQ(result.out.rfind(findings, 0), 0u) << result.out;
   EXPECT_TRUE(exists("results.xdmf"));
 }
 

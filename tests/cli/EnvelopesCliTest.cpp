@@ -1,7 +1,6 @@
-// "envelopes": the flood envelopes of an export entry's selected times,
-// through the binary: which files are written, the exact lines, the document
-// and a few values worked out by hand from the stored run. The envelopes'
-// definitions cell by cell are the accumulator's unit tests' matter.
+// "envelopes": the flood envelopes of an export entry's selected times, through the binary: which files are written,
+// the exact lines, the document and a few values worked out by hand from the stored run. The envelopes' definitions
+// cell by cell are the accumulator's unit tests' matter.
 
 #include <gtest/gtest.h>
 
@@ -41,9 +40,8 @@ void expectValues(const std::vector<double>& stored, const std::vector<double>& 
         << "value " << i << " is " << stored[i] << ", expected " << expected[i];
 }
 
-// The four triangles of a unit square split at its centre, stored in
-// step-number order at uneven times out of time order. Per cell over the
-// times in ascending order (-10, 0, 2.5, 10, 30 s) on a bed stored once:
+// The four triangles of a unit square split at its centre, stored in step-number order at uneven times out of time
+// order. Per cell over the times in ascending order (-10, 0, 2.5, 10, 30 s) on a bed stored once:
 //   0: 0.8 m deep at -10 s, 0 s and 2.5 s, then 0.6 and 0.2 m;
 //   1: dry, flooded at 2.5 s (0.3 m), 0.05 m at 10 s, 0.004 m at 30 s;
 //   2: never as deep as 0.01 m;
@@ -78,12 +76,10 @@ class Envelopes : public ExportFolder {
 
 }  // namespace
 
-// Both forms' documents are their golden files, and the envelopes only add
-// their group and their document. Every dataset has one row per cell and its
-// "size"; a cell is wet from the wet depth on (cell 3 at -10 s), its maximum
-// time is the first of equal maxima (cell 0), and the wet duration counts half
-// of each interval per wet end.
-TEST_F(Envelopes, TheDocumentsAndTheValuesOfASmallRun) {
+// Both forms' documents are their golden files, and the envelopes only add their group and their document. Every
+// dataset has one row per cell and its "size"; a cell is wet from the wet depth on (cell 3 at -10 s), its maximum time
+// is the first of equal maxima (cell 0), and the wet duration counts half of each interval per wet end.
+TEST_F(Envelopes, ASmallRunsEnvelopesHoldTheValuesWorkedOutByHand) {
   write();
   const BinaryRun exported =
       exportWith({R"("envelopes": {})", R"("envelopes": {}, "document": "p.xdmf", "portable": true)",
@@ -119,10 +115,9 @@ TEST_F(Envelopes, TheDocumentsAndTheValuesOfASmallRun) {
   expectValues(envelope(aux, "wet_duration"), {40.0, 18.75, 0.0, 33.75});
 }
 
-// From -5 s on, every second time: 0 s and 10 s, and the document stands at
-// the last of them. A wet depth of the entry's is reached from its value on
-// (cell 3 at 30 s: half of 2.5 s to 10 s and all of 10 s to 30 s).
-TEST_F(Envelopes, TheSelectedTimesTheWetDepthAndTheBedDecideTheEnvelopes) {
+// From -5 s on, every second time: 0 s and 10 s, and the document stands at the last of them. A wet depth of the
+// entry's is reached from its value on (cell 3 at 30 s: half of 2.5 s to 10 s and all of 10 s to 30 s).
+TEST_F(Envelopes, EnvelopesFollowTheSelectedTimesOfTheHydraulicState) {
   write();
   const BinaryRun exported = exportWith({R"("from": -5, "every": 2, "envelopes": {}, "document": "w.xdmf")",
                                          R"("envelopes": {"wet_depth": 0.25}, "document": "equal.xdmf")"});
@@ -135,20 +130,17 @@ TEST_F(Envelopes, TheSelectedTimesTheWetDepthAndTheBedDecideTheEnvelopes) {
   expectValues(envelope(dir.file("w_aux.h5"), "arrival_time"), {0.0, 10.0, none, 10.0});
   expectValues(envelope(dir.file("w_aux.h5"), "wet_duration"), {10.0, 5.0, 0.0, 5.0});
   EXPECT_EQ(envelope(dir.file("equal_aux.h5"), "wet_duration").at(3), 23.75);
-  // The envelopes follow the hydraulic state whatever the entry exports: here
-  // the bed of each step of a morphology run (cell 3 dry until 2.5 s on its
-  // rising bed), and no velocity at all.
+  // The envelopes follow the hydraulic state whatever the entry exports: here the bed of each step of a morphology run
+  // (cell 3 dry until 2.5 s on its rising bed), and no velocity at all.
   write(Bed::everyStep, {"bottom_elevation", "flow_velocity"});
   ASSERT_EQ(exportWith({R"("outputs": ["bottom_elevation"], "envelopes": {}, "document": "bed.xdmf")"}).status, 0);
   expectValues(envelope(dir.file("bed_aux.h5"), "arrival_time"), {-10.0, 2.5, none, 2.5});
   EXPECT_EQ(groupMembers(dir.file("bed_aux.h5"), "/"), 1u);
 }
 
-// The envelope document is a file of its own: it may not be another entry's
-// file, nor an input, and entries that share an auxiliary file must ask for
-// the same envelopes (a default and a portable entry of one stem clash too:
-// their auxiliary file would hold datasets of one name in two shapes);
-// nothing of a refused run is written.
+// The envelope document is a file of its own: it may not be another entry's file, nor an input, and entries that share
+// an auxiliary file must ask for the same envelopes (a default and a portable entry of one stem clash too: their
+// auxiliary file would hold datasets of one name in two shapes); nothing of a refused run is written.
 TEST_F(Envelopes, TheEnvelopeDocumentIsClaimedLikeEveryOtherFile) {
   write();
   const std::vector<std::string> clashes[] = {

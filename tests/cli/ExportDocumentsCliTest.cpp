@@ -1,7 +1,6 @@
-// Whole export runs through the binary on small results files: one document
-// pinned as markup (its golden file), one of every attribute kind by its
-// outline. The other models' attributes are pinned by their values in the
-// portable export's tests.
+// Whole export runs through the binary on small results files: one document pinned as markup (its golden file), one of
+// every attribute kind by its outline. The other models' attributes are pinned by their values in the portable export's
+// tests.
 
 #include <gtest/gtest.h>
 
@@ -22,8 +21,7 @@ class ExportDocuments : public ExportFolder {};
 
 }  // namespace
 
-// References are relative to the document's folder; the markup is the golden
-// file's.
+// References are relative to the document's folder; the markup is the golden file's.
 TEST_F(ExportDocuments, DocumentInASubFolderIsTheGoldenDocument) {
   {
     ResultsFileMaker file(dir.file("run.h5"));

@@ -1,6 +1,5 @@
-// The files an export writes besides the document: the auxiliary HDF5 file
-// with the computed outputs, the output names, the archive restore, the
-// console of a successful run; and failures beside the hostile corpus's.
+// The files an export writes besides the document: the auxiliary HDF5 file with the computed outputs, the output names,
+// the archive restore, the console of a successful run; and failures beside the hostile corpus's.
 
 #include <gtest/gtest.h>
 
@@ -33,10 +32,9 @@ class ExportFiles : public ExportFolder {
 
 }  // namespace
 
-// The velocity is the discharge over the depth, zero below the run's 0.25 m:
-// cell 1 holds 0.125 m at 0 s and exactly 0.25 m at 30 s, which still divides.
-// Without the parameter no depth is dry; it is probed, not read, so the
-// library prints no error stack.
+// The velocity is the discharge over the depth, zero below the run's 0.25 m: cell 1 holds 0.125 m at 0 s and exactly
+// 0.25 m at 30 s, which still divides. Without the parameter no depth is dry; it is probed, not read, so the library
+// prints no error stack.
 TEST_F(ExportFiles, AuxiliaryFileHoldsTheComputedOutputsPerStep) {
   writeResults(true, {"flow_velocity", "flow_velocity_abs", "water_depth"});
   ASSERT_EQ(exportWith({""}).status, 0);
@@ -71,28 +69,24 @@ TEST_F(ExportFiles, OutputNamesFollowTheStem) {
     SCOPED_TRACE(name);
     const BinaryRun run = exportWith({""}, name.empty() ? std::vector<std::string>{} : std::vector{"-o"s, name});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(exists(stem + ".xdmf"));
-    EXPECT_TRUE(exists(stem + "_aux.h5"));
+    EXPECT_TRUE(exists(stem + ".xdmf") && exists(stem + "_aux.h5"));
   }
 }
 
 // An archive restore writes the stored model text and no export.
 TEST_F(ExportFiles, SuccessfulRunsPrintProgressThenTheClosingMessage) {
   writeResults(true, {"water_surface"});
-  writeFile(dir.file("cfg.json"), configurationText({"xdmf"}));
   const std::string restoring = " -> restoring the model and simulation configuration to file <restored.json>";
   struct Case {
     std::vector<std::string> arguments, lines;
     std::string written;
   };
   const Case cases[] = {
-      {{"-f", "cfg.json", "-r", "run.h5"}, {composed[0], composed[1]}, "results.xdmf"},
-      {{"-f", "cfg.json", "-r", "run.h5", "-a", "restored.json", "-o", "r.xdmf"},
-       {composed[0], composed[1], restoring},
-       "restored.json"}};
+      {{}, composed, "results.xdmf"},
+      {{"-a", "restored.json", "-o", "r.xdmf"}, {composed[0], composed[1], restoring}, "restored.json"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.written);
-    const BinaryRun run = runResults(c.arguments, dir.path());
+    const BinaryRun run = exportWith({""}, c.arguments);
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> console = bannerLines();
     console.insert(console.end(), c.lines.begin(), c.lines.end());
@@ -105,9 +99,8 @@ TEST_F(ExportFiles, SuccessfulRunsPrintProgressThenTheClosingMessage) {
   EXPECT_FALSE(exists("r.xdmf"));
 }
 
-// Under `| head` the reader of the console goes before the run ends: the
-// export still commits, and the lost report is a failure said on the error
-// stream, not a death by SIGPIPE.
+// Under `| head` the reader of the console goes before the run ends: the export still commits, and the lost report is a
+// failure said on the error stream, not a death by SIGPIPE.
 TEST_F(ExportFiles, AConsoleThatIsGoneIsAFailureSaidOnTheErrorStream) {
   writeResults(true, {"water_surface"});
   writeFile(dir.file("cfg.json"), configurationText({"xdmf"}));
@@ -116,8 +109,7 @@ TEST_F(ExportFiles, AConsoleThatIsGoneIsAFailureSaidOnTheErrorStream) {
   EXPECT_EQ(run.errLines(),
             (std::vector<std::string>{" -> the console's lines could not all be written to the standard output (a "
                                       "closed pipe or a full disk), so the run's report is incomplete"}));
-  EXPECT_TRUE(exists("results.xdmf"));
-  EXPECT_TRUE(exists("results_aux.h5"));
+  EXPECT_TRUE(exists("results.xdmf") && exists("results_aux.h5"));
 }
 
 TEST_F(ExportFiles, UnknownOutputIsRefusedWithTheValidOnes) {
@@ -131,8 +123,8 @@ TEST_F(ExportFiles, UnknownOutputIsRefusedWithTheValidOnes) {
   EXPECT_FALSE(exists("results_aux.h5"));
 }
 
-// The configuration named as the auxiliary file of the export, under another
-// spelling or through a link: refused before anything is written.
+// The configuration named as the auxiliary file of the export, under another spelling or through a link: refused before
+// anything is written.
 TEST_F(ExportFiles, NeverOverwritesTheConfigurationFile) {
   writeResults(true, {"water_surface"});
   const std::string configuration = configurationText({"xdmf"});

@@ -58,7 +58,7 @@ class ExportSelection : public ExportFolder {
 
 // Both bounds are stored times and kept; the stride counts from the first kept step, whose own step numbers the
 // document refers to. Outputs come in the given order and may be unlisted by the run when their data are stored.
-TEST_F(ExportSelection, WindowStrideAndOutputsKeepTheirStepsUnderTheirOwnNumbers) {
+TEST_F(ExportSelection, SelectedStepsKeepTheirOwnNumbers) {
   writeRun(sixTimes, {"water_surface"});
   const BinaryRun run = exportWith({R"("outputs": ["flow_velocity", "water_depth", "water_surface"], )"
                                     R"("from": -30, "to": 37.5, "every": 2)"});

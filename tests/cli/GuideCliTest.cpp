@@ -47,7 +47,7 @@ class GuideCli : public ::testing::Test {
 }  // namespace
 
 // A command block followed, past blank lines only, by a text block shows what its last command prints.
-TEST_F(GuideCli, WalkthroughPrintsWhatTheGuideShowsAndItsDocumentRenders) {
+TEST_F(GuideCli, WalkthroughRunsAsTheGuideShows) {
   // The layout of the repository as the walkthrough sees it, with the example's results file written anew.
   const std::string workDir = dir.file("examples/out");
   std::filesystem::create_directories(workDir);

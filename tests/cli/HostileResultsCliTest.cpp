@@ -1,8 +1,6 @@
-// The binary on broken results files, each made from a valid one, and on
-// names and targets it cannot write, after a good export: every run ends with
-// status 1 and its report, in time and without a crash, leaves every file as
-// it was and no new file. The readers' and checks' cases are their unit
-// tests' matter: here one case per kind of report.
+// The binary on broken results files, each made from a valid one, and on names and targets it cannot write, after a
+// good export: every run ends with status 1 and its report, in time and without a crash, leaves every file as it was
+// and no new file. The readers' and checks' cases are their unit tests' matter: here one case per kind of report.
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -32,10 +30,9 @@ namespace {
 
 using Make = std::function<void(const std::string& folder)>;
 
-// `make` breaks folder/run.h5 or adds files the broken run names; `report` is
-// the first lines on the error stream ("<source>" for the place a check
-// names); `names` are the broken run's arguments (the good export is made with
-// the defaults); `members` follow the entry's format, for both runs.
+// `make` breaks folder/run.h5 or adds files the broken run names; `report` is the first lines on the error stream
+// ("<source>" for the place a check names); `names` are the broken run's arguments (the good export is made with the
+// defaults); `members` follow the entry's format, for both runs.
 struct HostileCase {
   std::string name;
   Make make;
@@ -56,17 +53,11 @@ Make edit(const std::function<void(ResultsFileMaker& file)>& change) {
 Make onRun(const std::function<void(const std::string& fileName)>& change) {
   return [change](const std::string& folder) { change(run(folder)); };
 }
-Make configured(const std::string& text) {
-  return [text](const std::string& folder) { writeFile(folder + "/cfg.json", text); };
-}
 Make replaced(const std::string& path, const std::string& text) {
   return edit([path, text](ResultsFileMaker& file) {
     file.remove(path);
     file.text(path, text);
   });
-}
-Make fifo(const std::string& name) {
-  return [name](const std::string& folder) { ASSERT_EQ(mkfifo((folder + "/" + name).c_str(), 0644), 0); };
 }
 const Make nothing = [](const std::string&) {};
 
@@ -120,10 +111,9 @@ std::vector<HostileCase> hostileCases() {
         {" -> failed to transform the data because the input data sizes are inconsistent<source>"}, writing("out.xdmf"),
         R"(, "outputs": ["flow_velocity"])"),
 
-      c("EmptyExportList", configured(R"({"RESULTS": {"EXPORT": []}})"),
+      c("EmptyExportList", [](const std::string& f) { writeFile(f + "/cfg.json", R"({"RESULTS": {"EXPORT": []}})"); },
         {" -> path <RESULTS/EXPORT> not found.", " -> no outputs defined"}),
-      // The envelope document is put in place with the entry's other files,
-      // only when every entry has succeeded.
+      // The envelope document is put in place with the entry's other files, only when every entry has succeeded.
       c("LaterEntryFailingAfterTheEnvelopes",
         [](const std::string& folder) {
           replaceLastHydStateStep(run(folder), validCells, 2);
@@ -138,16 +128,14 @@ std::vector<HostileCase> hostileCases() {
          "metres below which a cell is dry"},
         {"-i", "-r", "run.h5"}),
 
-      // Names that XML cannot carry (each offence is the name check's unit
-      // tests' matter).
-      // Echoed names are cut at 200 characters and show their control bytes.
+      // Names that XML cannot carry (each offence is the name check's unit tests' matter). Echoed names are cut at 200
+      // characters and show their control bytes.
       c("LongNameWithEscapes", nothing,
         {" -> the auxiliary file name <" + std::string(195, 'd') +
          "\\x1b[2J\\x07... (5211 bytes)> cannot be written into an XML document: it holds the control character \\x1b"},
         writing(std::string(195, 'd') + "\x1b[2J\x07" + std::string(5000, 'd') + "/out.xdmf")),
 
-      // Targets that cannot be written (each reason is the transaction's unit
-      // tests' matter).
+      // Targets that cannot be written (each reason is the transaction's unit tests' matter).
       c("StemTooLongForTheEnvelopesName", nothing,
         {" -> cannot write <" + std::string(200, 'n') +
          "... (260 bytes)>: its name has 260 bytes, more than the 255 the system allows for one name"},
@@ -165,13 +153,13 @@ std::vector<HostileCase> hostileCases() {
       c("ResultsFileLinkedAsTheDocument",
         [](const std::string& folder) { ASSERT_EQ(link(run(folder).c_str(), (folder + "/l.xdmf").c_str()), 0); },
         {" -> refusing to overwrite the results file <run.h5> with <l.xdmf>"}, writing("l.xdmf")),
-      c("ArchiveOntoAFifo", fifo("model.json"), {" -> cannot write the archive to file <model.json>"},
-        {"-r", "run.h5", "-a", "model.json"}),
+      c("ArchiveOntoAFifo", [](const std::string& f) { ASSERT_EQ(mkfifo((f + "/model.json").c_str(), 0644), 0); },
+        {" -> cannot write the archive to file <model.json>"}, {"-r", "run.h5", "-a", "model.json"}),
   };
 }
 
-// Every entry of the folder with its content; a link or an entry that is not
-// a regular file (a FIFO would block a read) by its kind.
+// Every entry of the folder with its content; a link or an entry that is not a regular file (a FIFO would block a read)
+// by its kind.
 std::map<std::string, std::string> snapshot(const std::string& folder) {
   std::map<std::string, std::string> entries;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -207,7 +195,7 @@ class HostileResults : public ::testing::TestWithParam<HostileCase> {
 };
 
 // A good export and a restored archive are there before the broken run.
-TEST_P(HostileResults, FailsCleanlyAndChangesNothing) {
+TEST_P(HostileResults, IsRefusedLeavingEveryFileAsItWas) {
   const HostileCase& hostile = GetParam();
   writeFile(dir.file("cfg.json"), R"({"RESULTS": {"EXPORT": [{"format": "xdmf")" + hostile.members + "}]}}");
   writeValidResults(dir.file("run.h5"));
@@ -234,29 +222,26 @@ TEST_P(HostileResults, FailsCleanlyAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(Corpus, HostileResults, ::testing::ValuesIn(hostileCases()),
                          [](const ::testing::TestParamInfo<HostileCase>& tested) { return tested.param.name; });
 
-// Input that looks hostile and is sound: a step with a column more than the
-// others is declared with its own shape, so that readers take the selected
-// column from the dataset as it is stored; a tab is a character XML carries,
-// in an attribute value as &#9;, in text as it is.
-TEST(SoundButOdd, AnotherColumnAndTabsInTheNamesAreExportedAsTheyAre) {
-  TempDir dir;
+// Input that looks hostile and is sound: a step with a column more than the others is declared with its own shape, so
+// that readers take the selected column from the dataset as it is stored; a tab is a character XML carries, in an
+// attribute value as &#9;, in text as it is.
+using SoundButOdd = ExportFolder;
+TEST_F(SoundButOdd, OddButSoundInputIsExportedAsItIs) {
   writeValidResults(dir.file("run\t.h5"));
   replaceLastHydStateStep(dir.file("run\t.h5"), validCells, 4);
-  writeFile(dir.file("cfg.json"), configurationText({"xdmf"}));
-  const BinaryRun run = runResults({"-f", "cfg.json", "-r", "run\t.h5", "-o", "out\tx.xdmf"}, dir.path());
+  const BinaryRun run = exportWith({""}, {"-o", "out\tx.xdmf"}, "run\t.h5");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string document = readFile(dir.file("out\tx.xdmf"));
   EXPECT_NE(document.find("<Grid GridType=\"Collection\" Name=\"run&#9;.h5\" CollectionType"), std::string::npos);
   EXPECT_NE(document.find("out\tx_aux.h5:flow_velocity/2\n"), std::string::npos) << document;
-  EXPECT_TRUE(std::filesystem::exists(dir.file("out\tx_aux.h5")));
+  EXPECT_TRUE(exists("out\tx_aux.h5"));
   // The selected column from the stored dataset's own shape, not the others'.
   EXPECT_EQ(describe(outlineOf(document).steps.at(2).attributes.at(0).items.at(0)),
             "run\t.h5:/RESULTS/CellsAll/HydState/0000002 (8 4) column 0");
 }
 
-// A document its owner protected from writing is refused, though the folder
-// would let the commit's rename replace it. Root may write any file: a run as
-// root runs the binary as nobody.
+// A document its owner protected from writing is refused, though the folder would let the commit's rename replace it.
+// Root may write any file: a run as root runs the binary as nobody.
 TEST(ProtectedTarget, ADocumentThatMayNotBeWrittenIsRefused) {
   TempDir dir;
   writeValidResults(dir.file("run.h5"));
@@ -277,27 +262,25 @@ TEST(ProtectedTarget, ADocumentThatMayNotBeWrittenIsRefused) {
   EXPECT_FALSE(fs::exists(dir.file("o_aux.h5")));
 }
 
-// A run that finds no room on the disk of its export (a small tmpfs, filled)
-// names the file it was writing and leaves the earlier export there as it was.
-TEST(FullDisk, EarlierExportSurvivesARunThatFindsNoRoom) {
+// A run that finds no room on the disk of its export (a small tmpfs, filled) names the file it was writing and leaves
+// the earlier export there as it was.
+using FullDisk = ExportFolder;
+TEST_F(FullDisk, EarlierExportSurvivesARunThatFindsNoRoom) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
-  TempDir dir;
   const std::string disk = dir.file("disk");
   std::filesystem::create_directory(disk);
   ASSERT_EQ(mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m"), 0) << std::strerror(errno);
   const std::unique_ptr<const std::string, void (*)(const std::string*)> mounted(
       &disk, [](const std::string* folder) { umount2(folder->c_str(), MNT_DETACH); });
   writeValidResults(dir.file("run.h5"));
-  writeFile(dir.file("cfg.json"), configurationText({"xdmf"}));
-  const std::vector<std::string> arguments{"-f", "cfg.json", "-r", "run.h5", "-o", "disk/out.xdmf"};
-  ASSERT_EQ(runResults(arguments, dir.path()).status, 0);
+  ASSERT_EQ(exportWith({""}, {"-o", "disk/out.xdmf"}).status, 0);
   std::ofstream filler(disk + "/filler", std::ios::binary);
   const std::string block(4096, 'f');
   while (filler.write(block.data(), block.size()).flush()) {
   }
   filler.close();
   const std::map<std::string, std::string> before = snapshot(disk);
-  const BinaryRun full = runResults(arguments, dir.path());
+  const BinaryRun full = exportWith({""}, {"-o", "disk/out.xdmf"});
   EXPECT_EQ(full.status, 1) << full.err;
   EXPECT_EQ(reportLines(full.err),
             (std::vector<std::string>{" -> no space left on the device while writing <disk/out_aux.h5>", killedLine}));

@@ -29,9 +29,8 @@ const std::vector<double> bed{1.0, 1.1, 2.0, 0.5};
 // Slow, faster and fast flow: the cells reach hazard classes 3, 4 and 5.
 const double flowScale[cells] = {0.05, 0.3, 0.02, 1.0};
 
-// The four triangles of the square (0, 0)..(4, 4) that meet at its centre: 0 below, 1 right, 2 above, 3 left; an
-// unused node at (5.5, 0) widens the grid. At 1 m a pixel centre on an edge two cells share shows the lower of the
-// two.
+// The four triangles of the square (0, 0)..(4, 4) that meet at its centre: 0 below, 1 right, 2 above, 3 left; an unused
+// node at (5.5, 0) widens the grid. At 1 m a pixel centre on an edge two cells share shows the lower of the two.
 const std::vector<std::vector<int>> cellOfPixel{
     {2, 2, 2, 1, -1, -1}, {3, 2, 1, 1, -1, -1}, {3, 0, 0, 1, -1, -1}, {0, 0, 0, 0, -1, -1}};
 
@@ -146,18 +145,17 @@ using Hydrographs = MapsAndSeries;
 
 }  // namespace
 
-TEST_F(Maps, EveryPixelShowsItsCellsValueAtEveryTimeAndOfEveryEnvelopeBesideTheOutline) {
+TEST_F(Maps, EveryPixelShowsTheValueOfItsCell) {
   const BinaryRun run = exportWith(allMaps);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(announced(run), std::vector<std::string>{" -> exporting 6 outputs at 5 of 5 stored times to out.xdmf, the "
                                                      "envelopes to out_envelopes.xdmf, 11 maps at 1 m to out_*.tif and "
                                                      "the outline to out_outline.gpkg"});
   const Raster depth = readRaster(dir.file("out_water_depth.tif"));
-  ASSERT_EQ(depth.values.size(), 5u);
   EXPECT_EQ(depth.width, 6);
   EXPECT_EQ(depth.transform, (std::vector<double>{0, 1, 0, 4, 0, -1}));
   EXPECT_EQ(depth.epsg, "2056");
-  EXPECT_EQ(depth.descriptions,
+  ASSERT_EQ(depth.descriptions,
             (std::vector<std::string>{"t = -10 s", "t = 0 s", "t = 2.5 s", "t = 10 s", "t = 30 s"}));
   EXPECT_EQ(depth.timeItems, (std::vector<std::string>{"-10", "0", "2.5", "10", "30"}));
   for (std::size_t b = 0; b < times.size(); ++b) {
@@ -203,7 +201,7 @@ TEST_F(Maps, WithoutACoordinateSystemOneLineSaysSo) {
 // its first point: the line y = 2 walked eastwards has its right side to the south, so northward flow (qy > 0) counts
 // negative; it passes the centre corner from cell 3 into cell 1. The sections are laid on the mesh before any entry
 // exports.
-TEST_F(Hydrographs, GaugesHoldTheirCellsValuesAndSectionsTheDischargeThroughTheirLines) {
+TEST_F(Hydrographs, EachSeriesHoldsWhatPassesItsPlace) {
   const BinaryRun run = exportWith(gauges + ", " + sections);
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = run.outLines();
@@ -250,7 +248,7 @@ TEST_F(Hydrographs, GaugesHoldTheirCellsValuesAndSectionsTheDischargeThroughThei
 
 // A failure at a later step, after the maps' and the series' earlier steps were gathered, leaves no file of the run,
 // and the earlier run's as they were.
-TEST_F(Maps, AFailedRunLeavesNoFileOfItsOwnAndAnEarlierOneAsItWas) {
+TEST_F(Maps, AFailedRunLeavesTheFolderAsItWas) {
   const std::string members = allMaps + ", " + gauges + ", " + sections;
   ASSERT_EQ(exportWith(members).status, 0);
   const std::string earlierMap = readFile(dir.file("out_water_depth_max.tif"));

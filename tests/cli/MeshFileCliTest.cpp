@@ -14,8 +14,8 @@ using namespace testing_support;
 
 namespace {
 
-// The mesh of the results file as 2DM text: MESH2D, the tool's MESHNAME mark, "ND n x y z" per node, then
-// "E3T n a b c 1" per cell, numbered from 1, in digits that read back bit for bit.
+// The mesh of the results file as 2DM text: MESH2D, the tool's MESHNAME mark, "ND n x y z" per node, then "E3T n a b c
+// 1" per cell, numbered from 1, in digits that read back bit for bit.
 std::string meshText(const std::string& resultsFile) {
   const StoredDataset topology = readStoredDataset(resultsFile, "CellsAll/Topology");
   const StoredDataset coordinates = readStoredDataset(resultsFile, "NodesAll/Coordnts");
@@ -48,10 +48,10 @@ class MeshFile : public ExportFolder {
 
 }  // namespace
 
-// The run's own input mesh lies where the guide puts it, beside the results file under the document's stem: it is
-// never replaced, while the tool's own mesh file of an earlier export is. Only entries that ask write one, in their
+// The run's own input mesh lies where the guide puts it, beside the results file under the document's stem: it is never
+// replaced, while the tool's own mesh file of an earlier export is. Only entries that ask write one, in their
 // document's folder.
-TEST_F(MeshFile, AMeshThisToolDidNotWriteIsNeverReplacedItsOwnIs) {
+TEST_F(MeshFile, OnlyAMeshThisToolWroteIsReplaced) {
   const std::string input = "MESH2D\nND 1 0 0 0\nND 2 1 0 0\nND 3 0 1 0\nE3T 1 1 2 3 1\n";
   writeFile(dir.file("results.2dm"), input);
   expectRefusal(exportWith({R"("mesh_2dm": true)"}),

@@ -1,6 +1,5 @@
-// "portable": a document that needs no file but its auxiliary file, shows
-// what the default document of the same selection shows as a reader
-// evaluates it; and every document declares its datasets' shapes.
+// "portable": a document that needs no file but its auxiliary file, shows what the default document of the same
+// selection shows as a reader evaluates it; and every document declares its datasets' shapes.
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,7 @@ using namespace testing_support;
 
 namespace {
 
-// What a reader shows of an attribute, row by row; empty when a dataset it
-// names cannot be read from the folder.
+// What a reader shows of an attribute, row by row; empty when a dataset it names cannot be read from the folder.
 std::vector<double> shownValues(const OutlineAttribute& attribute, const std::string& folder) {
   std::vector<std::vector<double>> inputs;
   for (const OutlineItem& item : attribute.items) {
@@ -43,10 +41,9 @@ std::vector<double> shownValues(const OutlineAttribute& attribute, const std::st
   return shown;
 }
 
-// Every HDF item declares exactly the shape of the dataset it names (readers
-// that check it refuse, or read zeros from, any other shape); the portable
-// form's attributes are each one item showing exactly the default document's
-// values at the same times.
+// Every HDF item declares exactly the shape of the dataset it names (readers that check it refuse, or read zeros from,
+// any other shape); the portable form's attributes are each one item showing exactly the default document's values at
+// the same times.
 void expectSameValues(const std::string& folder, const std::string& plainName, const std::string& portableName) {
   const DocumentOutline plain = outlineOfFile(folder + "/" + plainName);
   const DocumentOutline portable = outlineOfFile(folder + "/" + portableName);
@@ -89,10 +86,9 @@ class PortableExport : public ExportFolder {
 
 }  // namespace
 
-// flood_tracking comes with the flood setup, first, without being listed; a
-// window and a stride select the same times in both forms. The portable pair
-// can be mailed without the results file: it names no other file.
-TEST_F(PortableExport, ValuesAndShapesAreTheDefaultDocumentsOfEveryRunKind) {
+// flood_tracking comes with the flood setup, first, without being listed; a window and a stride select the same times
+// in both forms. The portable pair can be mailed without the results file: it names no other file.
+TEST_F(PortableExport, PortableDocumentsMatchTheDefaultOnesOfEveryRunKind) {
   struct Run {
     synthetic::ModelKind kind;
     std::vector<std::string> outputs;
@@ -122,8 +118,8 @@ TEST_F(PortableExport, ValuesAndShapesAreTheDefaultDocumentsOfEveryRunKind) {
   }
 }
 
-// The flood record of the first stored step and a bed stored once are the
-// same at every step: one dataset each, named from every step.
+// The flood record of the first stored step and a bed stored once are the same at every step: one dataset each, named
+// from every step.
 TEST_F(PortableExport, ValuesTheSameAtEveryStepAreStoredOnce) {
   writeRun(synthetic::ModelKind::flood, {"bottom_elevation", "water_surface"});
   ASSERT_EQ(exportWith({R"("portable": true, "from": 1e-9)"}).status, 0);

@@ -59,7 +59,7 @@ class ProgressCli : public ExportFolder {
 
 }  // namespace
 
-TEST_F(ProgressCli, LineIsDrawnRedrawnAndGoneBeforeTheRunEnds) {
+TEST_F(ProgressCli, LineIsRedrawnInPlaceUntilTheRunEnds) {
   writeRun();
   const TerminalRun run = exportOnTerminal();
   ASSERT_EQ(run.status, 0) << run.terminal;

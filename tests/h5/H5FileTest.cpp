@@ -29,7 +29,7 @@ class H5Layer : public ::testing::Test {
 };
 
 // A path through a missing group or through a dataset does not exist.
-TEST_F(H5Layer, OpeningModesEmptyKeepOrEditTheFileAndExistenceTreatsMissingGroupsAsMissing) {
+TEST_F(H5Layer, OpeningModesDecideWhatTheFileKeeps) {
   H5TestFile(name).doubles("/a/b", {2}, {1.0, 2.0});
   const std::string before = readFile(name);
   {

@@ -18,10 +18,7 @@
 #include "support/TempDir.hpp"
 
 using namespace model;
-using model_testing::checkLine;
-using model_testing::composeQuietly;
-using model_testing::failureText;
-using model_testing::StreamCapture;
+using namespace model_testing;
 
 namespace {
 
@@ -148,7 +145,7 @@ TEST(ModelClosure, FullModelHoldsStaticDataAndTheirSets) {
 }
 
 // The maps and sets include the indirections between a kernel's set and its data's.
-TEST(ModelEntities, LookupsFindTheEntityOrFailWithItsKind) {
+TEST(ModelEntities, LookupFailureNamesTheEntityKind) {
   const auto model = composeQuietly("a.0");
   EXPECT_EQ(numbers(model->getMaps()), (std::vector<int>{0, 7, 8, 9, 13, 14}));
   EXPECT_EQ(numbers(model->getSets()), (std::vector<int>{1, 4, 5, 8}));
@@ -170,7 +167,7 @@ TEST(ModelEntities, LookupsFindTheEntityOrFailWithItsKind) {
   for (const auto& [lookup, message] : absent) EXPECT_EQ(failureText(lookup), checkLine(message, "Model.cpp"));
 }
 
-TEST(ModelEntities, GetOrCreateAddsEntitiesWithTheirSetsButNotToTheLists) {
+TEST(ModelEntities, GetOrCreateLeavesTheModelsListsAlone) {
   const auto model = composeQuietly("a.13");
   api::IBase* map = model->getOrCreateMap(map_NodeStrg_EdgesAll);
   EXPECT_EQ(map->getPath(), "NodeStrg/EdgesAll");
@@ -185,7 +182,7 @@ TEST(ModelEntities, GetOrCreateAddsEntitiesWithTheirSetsButNotToTheLists) {
 }
 
 // Update brings no TrcState: no tracer output is valid for hydraulics_aggr alone.
-TEST(ModelOutputs, RefusalListsTheValidOutputsAndDefinedOnesAreConfigured) {
+TEST(ModelOutputs, OnlyValidOutputsCanBeDefined) {
   const auto model = composeQuietly("a.0");
   const std::string listing =
       " -> water_surface\n -> water_depth\n -> bottom_elevation\n -> spec_discharge\n -> delta_z\n"
@@ -232,7 +229,7 @@ TEST(EntityFactories, PropertyGapsFailWithTheKindWord) {
 }
 
 // Pieces split like strtok, but points in folders do not split.
-TEST(Compose, ProgressLineNamesTheFormAndOtherShapesAreRefused) {
+TEST(Compose, DefinitionShapeSelectsTheComposition) {
   EXPECT_EQ(composeCapturing("").progress, " -> composing the full model\n");
   EXPECT_EQ(composeCapturing("a.007").progress, " -> composing the model for aggregate <7>\n");
   EXPECT_EQ(composeCapturing("k.21").progress, " -> composing the model for kernel <21>\n");
@@ -241,8 +238,7 @@ TEST(Compose, ProgressLineNamesTheFormAndOtherShapesAreRefused) {
     EXPECT_EQ(refusal(definition), " -> no model definition found\n") << definition;
   EXPECT_EQ(refusal("a.18"), checkLine("aggregate <18> not defined", "Model.cpp"));
   EXPECT_EQ(refusal("k.39"), checkLine("kernel <39> not defined", "Model.cpp"));
-  StreamCapture progress(std::cout);
-  EXPECT_THROW(compose("a.99999999999"), std::out_of_range);
+  EXPECT_THROW(composeQuietly("a.99999999999"), std::out_of_range);
 }
 
 // Input-file models carry the static data and their sets.
@@ -259,13 +255,12 @@ TEST_F(ComposeSource, InputFileSelectsAggregatesWhosePathsAllExist) {
             " -> composing the model from the input file\n -> found aggregate <hydraulics_aggr>\n"
             " -> found aggregate <morphology_aggr>\n -> found aggregate <mor_shields_aggr>\n"
             " -> found aggregate <hyd_friction_aggr>\n");
-  const std::string none = inputFile(R"({"TURBULENCE": {}})");
-  EXPECT_EQ(failureText([&] { compose(none); }),
+  EXPECT_EQ(failureText([&] { compose(inputFile(R"({"TURBULENCE": {}})")); }),
             checkLine("no aggregates found...something went wrong with the model definition", "compose/Factory.cpp"));
 }
 
 // A point in a folder name, and a path through "..", still name the results file.
-TEST_F(ComposeSource, ArchiveOfResultsFileInFolderWithPoint) {
+TEST_F(ComposeSource, ArchiveIsFoundThroughPointsInItsPath) {
   std::filesystem::create_directory(folder.file("runs.old"));
   const std::string results = folder.file("runs.old/result.h5");
   testing_support::H5TestFile(results).text(".config/model", setupText(withFriction));
@@ -279,8 +274,8 @@ TEST_F(ComposeSource, ArchiveOfResultsFileInFolderWithPoint) {
   EXPECT_GE(reopened, 0);
   if (reopened >= 0) H5Fclose(reopened);
   std::filesystem::create_directory(folder.file("run"));
-  const Composed throughDots = composeCapturing(folder.file("run/../runs.old/result.h5"));
-  EXPECT_EQ(throughDots.model->getAggregates(), (std::vector<AggregateID>{hydraulics_aggr, hyd_friction_aggr}));
+  EXPECT_EQ(composeQuietly(folder.file("run/../runs.old/result.h5"))->getAggregates(),
+            (std::vector<AggregateID>{hydraulics_aggr, hyd_friction_aggr}));
 }
 
 // A set's size counts as 1 until it is known.
@@ -313,7 +308,7 @@ TEST_F(Entities, FlagsComeFromTheFlagLists) {
 }
 
 // Position 0 once per later equal column; the data once each, ascending. Failed calls keep the earlier lists.
-TEST_F(Entities, RepeatedColumnsAndColumnCountsThatMustMatchTheOutputSize) {
+TEST_F(Entities, SetDataColumnsKeepsOnlyConsistentLists) {
   const auto deltaZ = createOutput(delta_z, cells.get());
   deltaZ->setDataColumns(
       {{data_BottomEl, 0}, {data_HydState, 0}, {data_BottomEl, 0}, {data_BottomEl, 0}, {data_HydState, 0}},

@@ -24,7 +24,7 @@ const dataio::RasterRows rows = [](const dataio::RowSpan& span, float* values) {
 
 }  // namespace
 
-TEST(CloudGeoTiff, LargeRastersAreTiledCompressedWithOverviewsAndFailuresNameTheUsersFile) {
+TEST(CloudGeoTiff, LargeRastersAreWrittenAsCloudOptimisedTiffs) {
   testing_support::TempDir dir;
   const std::string file = dir.file("big.tif");
   dataio::writeCloudGeoTiff({dir.file(".big.tif.partial"), file}, frame, "", {{"first", "1"}, {"second", "2"}}, rows,

@@ -122,7 +122,7 @@ TEST_F(H5ReaderTest, ShapesThatDoNotFitTheReadAreRefused) {
 
 // Extents beyond the int shapes would wrap: 2^32 + 2 rows would read as 2;
 // they are given as stored by the dataset's info, which reads nothing.
-TEST_F(H5ReaderTest, ExtentsBeyondTheShapesAreLibraryFailuresButTheirInfoIsGiven) {
+TEST_F(H5ReaderTest, ExtentsBeyondIntAreRefusedToReads) {
   dataio::H5Reader reader(name);
   EXPECT_EQ(exceptionText([&] { reader.readColumn("tall", 0); }),
             "Impossible to use the dataset \"tall\" of extent 4294967298 beyond 2147483647");
@@ -305,7 +305,7 @@ TEST_F(H5WriterTest, ConstructionEmptiesAnExistingFile) {
 }
 
 // Negative times are no times of the run: they are not listed.
-TEST_F(ResultReaderTest, ZeroPaddedStepPathsAndTimesInOrderSharedByAgreeingPathsListedFromZero) {
+TEST_F(ResultReaderTest, StepTimesAreListedInOrderFromStepZero) {
   EXPECT_EQ(dataio::resultGroupPath(hyd), "/RESULTS/CellsAll/HydState");
   EXPECT_EQ(resultStepPath(hyd, 12345678), "/RESULTS/CellsAll/HydState/12345678");
   const std::string longPath(300, 'x');
@@ -352,7 +352,7 @@ TEST_F(ResultReaderTest, FindTimeIndexRoundsToThePrecision) {
 }
 
 // An infinite time would be written as "inf", which no reader takes for a time.
-TEST_F(ResultReaderTest, StepsWithoutAValidTimeOrAGapInTheNumberingAreRefused) {
+TEST_F(ResultReaderTest, BrokenStepsAreRefusedByName) {
   H5TestFile(run, H5TestFile::Opening::Edit).doubles(resultStepPath(hyd, 0), {1}, {0.0});
   steps(bed, {std::nan("")});
   steps("CellsAll/Rising", {0.0, HUGE_VAL});
@@ -391,7 +391,7 @@ TEST_F(ResultReaderTest, FilesThatAreNoResultsFilesFailCleanly) {
   EXPECT_EQ(failureReport([&] { results(); }), "no BaseException");
 }
 
-TEST_F(ResultReaderTest, ResultsFileIsOpenedForReadingOnlyAndAGroupThatIsADatasetIsALibraryFailure) {
+TEST_F(ResultReaderTest, ResultsFileIsReadAsTheLibraryStoresItAndNeverWritten) {
   steps(hyd, {0.0});
   EXPECT_THROW(results()->writeAttribute(resultStepPath(hyd, 0), "new", 5), h5::AttributeException);
   H5TestFile(run).doubles(dataio::resultGroupPath(hyd), {1}, {0.0});

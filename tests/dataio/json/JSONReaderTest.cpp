@@ -42,7 +42,7 @@ const char* const configuration = R"({"RESULTS": {"EXPORT": [{"format": "xdmf", 
 // device read as a file never ends or waits; /dev/null stands for them here.
 // A source that is no JSON is taken for a file name: a long archived text is
 // quoted by its first 200 characters, cut between characters.
-TEST(JSONReaderConstruction, TextOrFileSourceAndSourcesThatAreNoReadableFile) {
+TEST(JSONReaderConstruction, SourceIsTextOrAReadableFile) {
   EXPECT_EQ(readerOf(R"({"a": null})")->getFileName(), "");
   testing_support::TempDir dir;
   const std::string path = dir.file("cfg.json");
@@ -69,12 +69,10 @@ TEST(JSONReaderConstruction, TextOrFileSourceAndSourcesThatAreNoReadableFile) {
 // Only the values that keys lead to can be empty: the document itself is
 // found. Block names are the members of an object that are objects, in key
 // order.
-TEST(JSONReaderPaths, KeysSplitLikeGetlineEmptyValuesAreAbsentAndLookupsNeverInsert) {
+TEST(JSONReaderPaths, KeysLeadThroughNestedObjectsWithoutInserting) {
   const auto keys = readerOf(R"({"A": {"": {"B": 1}, "C": 2}, "": {"A": 3}})");
-  EXPECT_EQ(keys->getInt("A/C", 0), 2);
-  EXPECT_EQ(keys->getInt("A//B", 0), 1);
-  EXPECT_EQ(keys->getInt("/A", 0), 3);
-  EXPECT_EQ(keys->getInt("A/C/", 0), 2);
+  const std::pair<const char*, int> values[] = {{"A/C", 2}, {"A//B", 1}, {"/A", 3}, {"A/C/", 2}};
+  for (const auto& [key, value] : values) EXPECT_EQ(keys->getInt(key, 0), value) << key;
   const auto reader = readerOf(configuration);
   for (const char* absent : {"RESULTS/EMPTY", "RESULTS/NONE", "RESULTS/NULL", "RESULTS//EXPORT", "/RESULTS/EXPORT"})
     EXPECT_FALSE(reader->exists({absent})) << absent;
@@ -100,7 +98,7 @@ TEST(JSONReaderPaths, KeysSplitLikeGetlineEmptyValuesAreAbsentAndLookupsNeverIns
 // type reads as absent but found, and silently. A member an export entry may
 // carry beside its format is present even as an empty list or object, and its
 // key may lead into nested objects.
-TEST(JSONReaderValues, AbsentValuesAndItemsAreReportedAndWrongTypesReadAsAbsentSilently) {
+TEST(JSONReaderValues, AbsentOrMistypedValuesReadAsAbsent) {
   const auto reader = readerOf(configuration);
   CerrCapture errors;
   bool found = true;

@@ -36,7 +36,7 @@ TEST_F(Mesh2dmWriterTest, NodesThenCellsNumberedFromOneWithTheirCornersInOrder) 
             "E3T 1 1 2 3 1\nE3T 2 1 3 4 1\n");
 }
 
-TEST_F(Mesh2dmWriterTest, MalformedMeshIsRefusedBeforeWritingAndUnwritableFilesAreReportedByName) {
+TEST_F(Mesh2dmWriterTest, InputsThatCannotBeWrittenAreRefusedByName) {
   const struct {
     Topology topology;
     Coordinates coordinates;

@@ -86,7 +86,7 @@ using XdmfTagBuilderTest = XdmfWritersTest;
 // mesh file as the document refers to it, the collection the results file
 // (that the mesh is written once is pinned by the golden document). A vector
 // is declared as rows of three, its third column zero.
-TEST_F(XdmfWritersTest, EscapedNamesDeclaredShapesAndStepsReferringToTheMesh) {
+TEST_F(XdmfWritersTest, MeshItemsAreDeclaredWithEscapedNamesAndShapes) {
   std::unique_ptr<api::IXdmfWriter> writer(createXdmfWriter("/data/R&D.h5", "../data/R&D.h5"));
   writer->addMesh(2, "/CellsAll/Topology", 6, "/NodesAll/Coordnts", 12);
   writer->addTimeStep(0.0);
@@ -125,7 +125,7 @@ TEST_F(XdmfWritersTest, PortableMeshGridThenStepsIncludingItWithPlainItems) {
 
 // The program never makes these calls: one representative of the refusals
 // of each writer, which then writes nothing of the call.
-TEST_F(XdmfWritersTest, CallsOutOfOrderOrMalformedAreRefusedAndWriteNothing) {
+TEST_F(XdmfWritersTest, BrokenCallsAreRefusedAndWriteNothing) {
   std::unique_ptr<api::IXdmfWriter> writer(createXdmfWriter("run.h5"));
   expectRefusal("TimeStepDocument", "you must define a mesh before adding a time step!",
                 [&] { writer->addTimeStep(0.0); });
@@ -243,7 +243,7 @@ TEST_F(XdmfTagBuilderTest, IndentationUnitsLineEndsAndTagPaths) {
       header + "<Xdmf>\r\n\t<Domain>\r\n\t\t<Topology>\r\n\t\t\tt\r\n\t\t</Topology>\r\n\t</Domain>\r\n</Xdmf>\r\n");
 }
 
-TEST_F(XdmfTagBuilderTest, SecondGenerateRewritesAndUnwritableFilesAreReported) {
+TEST_F(XdmfTagBuilderTest, GenerateRewritesTheFileOrReportsIt) {
   EXPECT_EQ(documentOf(builder), header + "<Xdmf>\n</Xdmf>\n");
   EXPECT_EQ(documentOf(builder), header + "<Xdmf>\n</Xdmf>\n");
   for (const std::string& target : {folder.file("missing/doc.xdmf"), std::string("/dev/full")}) {

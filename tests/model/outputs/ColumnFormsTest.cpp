@@ -150,10 +150,9 @@ TEST(ColumnForms, EveryComponentMatchesItsTransformationBitForBit) {
       const std::vector<std::vector<double>> columns = generatedColumns(output, threshold, seed++);
       ColumnEvaluator evaluator;
       evaluator.beginRun(threshold, sourcesOf(columns));
-      for (std::size_t f = 0; f < functions.size(); ++f) {
-        const ColumnForm& form = OutputColumnForms.at(output).at(f);
-        expectSameBits(output, f, threshold, columns, evaluator.evaluate(form, identity(columns.size())));
-      }
+      for (std::size_t f = 0; f < functions.size(); ++f)
+        expectSameBits(output, f, threshold, columns,
+                       evaluator.evaluate(OutputColumnForms.at(output).at(f), identity(columns.size())));
     }
   }
 }
@@ -190,24 +189,21 @@ TEST(ColumnForms, SharedResultsAreThoseOfTheirOwnRun) {
 }
 
 // A stored column is handed on as it is; a computed one needs equal lengths.
-TEST(ColumnForms, StoredColumnsAreTheSourcesAndComputedOnesNeedEqualLengths) {
+TEST(ColumnForms, StoredColumnsPassThroughUnlessLengthsDiffer) {
   const std::vector<double> surface = {2.0, 3.0};
   const std::vector<double> bottom = {1.0};
   ColumnEvaluator evaluator;
   evaluator.beginRun(0.0, {{surface.data(), surface.size()}, {bottom.data(), bottom.size()}});
   EXPECT_EQ(evaluator.evaluate(OutputColumnForms.at(tracer1).at(0), {0}), surface.data());
-  const std::string report = testing_support::failureReport([&] {
-    evaluator.evaluate(OutputColumnForms.at(water_depth).at(0), {0, 1});
-  });
-  EXPECT_EQ(report.rfind(" -> the columns of a computed component differ in length, in file: "
-                         "src/model/outputs/ColumnEvaluator.cpp on line ",
-                         0),
-            0u)
-      << report;
+  const std::string report =
+      testing_support::failureReport([&] { evaluator.evaluate(OutputColumnForms.at(water_depth).at(0), {0, 1}); });
+  const std::string line = " -> the columns of a computed component differ in length, in file: "
+                           "src/model/outputs/ColumnEvaluator.cpp on line ";
+  EXPECT_EQ(report.rfind(line, 0), 0u) << report;
 }
 
 // A computed output has one function per component, a stored one a column per component.
-TEST(OutputDefinitions, ColumnsLieWithinTheirDataAndFunctionsNumberTheComponents) {
+TEST(OutputDefinitions, ComponentsFitTheOutputSize) {
   for (const auto& [output, props] : OutputProps) {
     SCOPED_TRACE(props.name);
     ASSERT_EQ(Output2DataColumns.count(output), 1u);
@@ -220,7 +216,7 @@ TEST(OutputDefinitions, ColumnsLieWithinTheirDataAndFunctionsNumberTheComponents
 }
 
 // Velocities take qx, qy, H, zb; h = 0.5 equal to the threshold divides, one ulp above it is dry.
-TEST(Transformations, TextsAndValuesOfEveryKind) {
+TEST(Transformations, EachTextComputesItsValue) {
   struct Case {
     OutputID output;
     std::size_t component;

@@ -19,7 +19,7 @@ using results::ExportProgress;
 static std::string drawn(const std::string& line) { return line + "\r" + std::string(line.size(), ' ') + "\r"; }
 
 // Two steps took 4 s, three are left; the first step has no estimate and no rate. Hours show only from an hour on.
-TEST(ExportProgressOnTerminal, EstimatesTimeLeftRedrawsFourTimesASecondOnCleanLinesAndLeavesTheLastColumnFree) {
+TEST(ProgressText, EstimatesTheTimeLeftFromTheStepsDone) {
   EXPECT_EQ(results::progressText({"dambreak.xdmf", 3, 5, 12.5, 4.0, 10000000}),
             "dambreak.xdmf: step 3 of 5, t = 12.5 s, 0:04 elapsed, 0:06 left, 2.5 MB/s");
   EXPECT_EQ(results::progressText({"out.xdmf", 1, 30, 0.0, 0.0, 0}),
@@ -27,8 +27,11 @@ TEST(ExportProgressOnTerminal, EstimatesTimeLeftRedrawsFourTimesASecondOnCleanLi
   const std::pair<double, std::string> clocks[] = {
       {59.99, "0:59"}, {600.0, "10:00"}, {3599.5, "59:59"}, {3725.9, "1:02:05"}, {-1.0, "0:00"}};
   for (const auto& [seconds, text] : clocks) EXPECT_EQ(results::clockText(seconds), text);
-  // Redrawn at most four times a second, but always at the first and the last step and at each map, which follow the
-  // last step on the same line. Every message while it is shown starts on a clean line, and the streams are given back.
+}
+
+// Redrawn at most four times a second, but always at the first and the last step and at each map, which follow the
+// last step on the same line. Every message while it is shown starts on a clean line, and the streams are given back.
+TEST(ExportProgressOnTerminal, RedrawsAtMostFourTimesASecondOnCleanLines) {
   const auto run = runOnTerminal([] {
     double now = 100.0;  // a clock the test moves by hand
     std::streambuf* const cerrBuffer = std::cerr.rdbuf();
@@ -62,8 +65,10 @@ TEST(ExportProgressOnTerminal, EstimatesTimeLeftRedrawsFourTimesASecondOnCleanLi
                 "HDF5-DIAG: Error detected\n" +
                 drawn("run.xdmf: step 4 of 4, t = 30 s, 0:00 elapsed, 0:00 left, 5.0 MB/s") +
                 drawn("run.xdmf: map 1 of 2, 0:04 elapsed") + drawn("run.xdmf: map 2 of 2, 0:04 elapsed"));
-  // A line as wide as the terminal leaves the last column free however the text meets it: a line that fills it wraps,
-  // and could not be drawn over again.
+}
+
+// A line that fills the terminal's width wraps, and could not be drawn over again.
+TEST(TerminalLine, LeavesTheLastColumnFree) {
   for (const std::size_t length : {39u, 40u, 41u}) {
     const auto drawOnce = [&] {
       results::TerminalLine line(STDERR_FILENO);
@@ -76,7 +81,7 @@ TEST(ExportProgressOnTerminal, EstimatesTimeLeftRedrawsFourTimesASecondOnCleanLi
 
 // A failure of the envelopes' fold is reported from the fold's thread while the export's thread draws: every report
 // reaches the terminal whole, on a line of its own.
-TEST(ExportProgressOnTerminal, FailuresFromAnotherThreadArriveWholeOnCleanLines) {
+TEST(ExportProgressOnTerminal, FailuresFromAnotherThreadArriveWhole) {
   constexpr int reports = 200;
   const auto drawWhileFailing = [] {
     results::TerminalLine line(STDERR_FILENO);

@@ -66,7 +66,7 @@ struct Definition {
 
 // Wet from the wet depth on, inclusive; a wet time adds half of each interval beside it; the first of equal maxima
 // keeps its time.
-TEST(EnvelopeReductions, HandWorkedAndGeneratedCellsFollowTheDefinitionsBitForBitBrokenCallsAreRefused) {
+TEST(EnvelopeReductions, CellsFollowTheEnvelopeDefinitionsBitForBit) {
   struct Case {
     const char* name;
     double wetDepth;
@@ -104,7 +104,10 @@ TEST(EnvelopeReductions, HandWorkedAndGeneratedCellsFollowTheDefinitionsBitForBi
     if (!sameBits(cellOf(e, i), d.envelopes()) && differing++ < 5) ADD_FAILURE() << "cell " << i;
   }
   EXPECT_EQ(differing, 0u);
-  // Each broken call is refused with its reason. A call adds cells first to first + count at a time, or finishes.
+}
+
+// A call adds cells first to first + count at a time, or finishes.
+TEST(EnvelopeAccumulator, BrokenCallsAreRefusedWithTheirReason) {
   struct Call {
     double time;
     std::size_t first = 0, count = 3;

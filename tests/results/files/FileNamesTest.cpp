@@ -68,7 +68,6 @@ TEST(FileReferences, StemReferenceAndFolderOfAName) {
       {"sub", "run.h5", "../run.h5"},               {"./sub", "sub/out_aux.h5", "out_aux.h5"},
       {"a/b", "x/run.h5", "../../x/run.h5"},        {"../elsewhere", "run.h5", "../" + working + "/run.h5"}};
   for (const auto& r : references) EXPECT_EQ(results::referenceFrom(r[0], r[1]), r[2]) << r[0] << " " << r[1];
-  EXPECT_EQ(results::folderOf("out.xdmf"), "");
-  EXPECT_EQ(results::folderOf("sub/out.xdmf"), "sub");
-  EXPECT_EQ(results::folderOf("/out.xdmf"), "/");
+  const std::pair<const char*, const char*> folders[] = {{"out.xdmf", ""}, {"sub/out.xdmf", "sub"}, {"/out.xdmf", "/"}};
+  for (const auto& [name, folder] : folders) EXPECT_EQ(results::folderOf(name), folder) << name;
 }

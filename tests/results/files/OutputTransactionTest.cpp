@@ -28,7 +28,7 @@ class Transaction : public ::testing::Test {
 };
 
 // Hidden and beside their targets; a relative target's staged name stays relative.
-TEST_F(Transaction, StagedNamesAreHiddenBesideTargetsFailuresNameTargetsUnreplaceableTargetsAreToldWhy) {
+TEST_F(Transaction, StagedFilesAndFailuresAreNamedAfterTheirTargets) {
   fs::create_directory(dir.file("sub"));
   OutputTransaction transaction;
   const std::string document = transaction.stage(dir.file("out.xdmf"));
@@ -45,8 +45,11 @@ TEST_F(Transaction, StagedNamesAreHiddenBesideTargetsFailuresNameTargetsUnreplac
   EXPECT_EQ(testing_support::exceptionText([&] { transaction.writing(flushing); }),
             "Unable to flush " + target + ": failed (" + target + ")");
   EXPECT_THROW(transaction.writing([] { throw BaseException(); }), BaseException);
-  // Asked before anything is written, so that a run refuses a target it could not replace instead of failing at the
-  // commit. A link is judged by the file it names; names the system refuses only when opened are caught too.
+}
+
+// Asked before anything is written, so that a run refuses a target it could not replace instead of failing at the
+// commit. A link is judged by the file it names; names the system refuses only when opened are caught too.
+TEST_F(Transaction, UnreplaceableTargetsAreToldWhy) {
   fs::create_directory(dir.file("folder.xdmf"));
   writeFile(dir.file("plain"), "a file");
   ASSERT_EQ(mkfifo(dir.file("pipe.xdmf").c_str(), 0644), 0);

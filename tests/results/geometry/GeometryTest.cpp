@@ -27,7 +27,7 @@ static int integerOrientation(const Point& a, const Point& b, const Point& c, in
 // Points a few ulps from 0.5 against a line through (12, 12) and (24, 24), where the rounded determinant lies, agree
 // with exact integers. Either turn holds its closed triangle; a cell without area holds nothing. The locator finds
 // the lowest cell that holds a point, as brute force does.
-TEST(CellLocator, OrientationIsExactTrianglesOfEitherTurnAreClosedAndTheLowestCellHoldingAPointIsFound) {
+TEST(CellLocator, LowestCellHoldingAPointIsFoundByExactOrientation) {
   const Point b{12.0, 12.0}, c{24.0, 24.0};
   for (int i = 0; i < 64; ++i)
     for (int j = 0; j < 64; ++j) {

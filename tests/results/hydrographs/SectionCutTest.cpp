@@ -29,7 +29,7 @@ const Case polylines[] = {
 
 // (qx, qy) . (dy, -dx) summed over the segments; reversed, the sign turns. Every stretch once: a segment's pieces run
 // from 0 to 1 and meet without a gap.
-TEST(SectionCut, AUniformDischargeGivesQTimesTheNormalTimesTheLengthAndSharedEdgesGoToTheLowerCell) {
+TEST(SectionCut, DischargeIsSummedOverEveryStretchOfTheSectionOnce) {
   const MeshGeometry geometry(testing_support::squareMesh(5, 4));
   const CellLocator locator(geometry.mesh());
   const double qx = 0.75;
@@ -56,10 +56,13 @@ TEST(SectionCut, AUniformDischargeGivesQTimesTheNormalTimesTheLengthAndSharedEdg
       EXPECT_NEAR(through, expected, 1e-13 * static_cast<double>(cut.pieces.size()));
       EXPECT_EQ(cut.outside, 0.0);
     }
-  // A stretch on a shared edge belongs to the lower cell. Along the diagonal of square (0, 0): cell 0, not 1; along
-  // the edge between squares (1, 0) and (1, 1): cell 3 below, not 12 above; corner to corner across square (1, 0):
-  // cells 3 and 2, meeting on the diagonal.
-  const PlaneMesh& mesh = geometry.mesh();
+}
+
+// Along the diagonal of square (0, 0): cell 0, not 1; along the edge between squares (1, 0) and (1, 1): cell 3 below,
+// not 12 above; corner to corner across square (1, 0): cells 3 and 2, meeting on the diagonal.
+TEST(SegmentCut, AStretchOnASharedEdgeGoesToTheLowerCell) {
+  const PlaneMesh mesh = testing_support::squareMesh(5, 4);
+  const CellLocator locator(mesh);
   const auto cellsOn = [&](Point from, Point to) {
     std::vector<int> cells;
     for (const SegmentPiece& piece : cutSegment(mesh, locator, from, to)) cells.push_back(piece.cell);

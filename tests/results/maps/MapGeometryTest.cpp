@@ -35,19 +35,19 @@ static int holesOf(const dataio::OutlinePart& part) {
   return geometry->toPolygon()->getNumInteriorRings();
 }
 
-TEST(CellRaster, EdgesLieOnMultiplesOfTheCellSizeAndSharedEdgesShowTheLowestCell) {
+// Bounds on multiples stay the edges; a tenth is no whole double.
+TEST(RasterGrid, EdgesLieOnMultiplesOfTheCellSize) {
   const RasterGrid aligned = alignedGrid({1000.0, 1040.0, 2000.0, 2020.0}, 3.0, member);
-  EXPECT_EQ(aligned.left(), 999.0);
-  EXPECT_EQ(aligned.top(), 2022.0);
-  EXPECT_EQ(aligned.width, 14);
-  EXPECT_EQ(aligned.height, 8);
-  // Bounds on multiples stay the edges; a tenth is no whole double.
+  EXPECT_EQ(std::make_pair(aligned.left(), aligned.top()), std::make_pair(999.0, 2022.0));
+  EXPECT_EQ(std::make_pair(aligned.width, aligned.height), std::make_pair(14, 8));
   const RasterGrid exact = alignedGrid({0.0, 40.0, -20.0, 0.0}, 20.0, member);
-  EXPECT_EQ(exact.width, 2);
-  EXPECT_EQ(exact.height, 1);
+  EXPECT_EQ(std::make_pair(exact.width, exact.height), std::make_pair(2, 1));
   const RasterGrid tenths = alignedGrid({0.3, 0.7, 0.1, 0.3}, 0.1, member);
   EXPECT_LE(tenths.left(), 0.3);
   EXPECT_GE(tenths.left() + tenths.width * 0.1, 0.7);
+}
+
+TEST(CellRaster, SharedPixelEdgesShowTheLowestCell) {
   // A square of side 2 at (0.5, 0.5), cell size 1: the pixel centres fall on its corners, its edges and its diagonal,
   // which show the lowest cell; an unused node widens the grid.
   const std::vector<Point> nodes{{0.5, 0.5}, {2.5, 0.5}, {2.5, 2.5}, {0.5, 2.5}, {3.2, 0.5}};
@@ -60,7 +60,7 @@ TEST(CellRaster, EdgesLieOnMultiplesOfTheCellSizeAndSharedEdgesShowTheLowestCell
 
 // Five columns of three squares: the first three wet but for the middle square (a dry island), the fourth dry, the
 // fifth wet. Then corners, hanging nodes and cells of either turn.
-TEST(FloodOutline, PartsHolesAndAreasFollowTheWetCellsWhateverTheirJoints) {
+TEST(FloodOutline, PartsHolesAndAreasFollowTheWetCells) {
   const PlaneMesh mesh = testing_support::squareMesh(5, 3);
   std::vector<double> depthMax(static_cast<std::size_t>(mesh.cellCount()), 0.5);
   for (int j = 0; j < 3; ++j)

@@ -37,7 +37,7 @@ class ExportSelection : public ::testing::Test {
 };
 
 // Both bounds of the window are inclusive; the stride counts from the first time inside it.
-TEST_F(ExportSelection, TheWindowKeepsEveryNthTimeWithinItsBoundsAndEnvelopesNeedTheHydraulicState) {
+TEST_F(ExportSelection, SelectionKeepsEveryNthTimeWithinTheWindow) {
   const auto timesOf = [&](std::optional<double> from, std::optional<double> to, std::size_t every) {
     results::ExportRequest request;
     request.from = from;

@@ -120,7 +120,7 @@ void expectPerCellValues(const Cells& given, dataio::H5Reader& aux, const std::s
 // components as they have. The datasets are made in the order the outputs were added, as if each had been written whole
 // before the next. Each step's consumers get every cell once, in order, with the values flow_velocity and
 // flow_velocity_abs compute, whether or not those are written; after a write the next step starts afresh.
-TEST(StepStream, OutputsAndConsumersGetThePerCellValuesWhateverTheLengthInTheOrderAdded) {
+TEST(StepStream, ConsumersGetEveryCellsValuesInTheOrderAdded) {
   TempDir dir;
   const Cells given;
   {

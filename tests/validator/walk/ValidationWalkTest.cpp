@@ -55,7 +55,7 @@ std::string entry(const std::string& members) { return exportsOf(R"([{"format": 
 }  // namespace
 
 // A bound not exclusive admits itself; bounds ignore other types; a described member is validated, then ignored.
-TEST(ValidationWalk, KeywordsOfTypesValuesBoundsAndMembers) {
+TEST(ValidationWalk, EachKeywordReportsExactlyItsViolations) {
   const char* described = R"({"type": "object", "properties": {"a": {"type": "integer"}}})";
   const Case cases[] = {
       {R"({"a": [1, null]})", "true", ""},
@@ -93,7 +93,7 @@ TEST(ValidationWalk, KeywordsOfTypesValuesBoundsAndMembers) {
 }
 
 // Two present names are one too many, and both are accounted (not ignored); a case of oneOf selects its members.
-TEST(ValidationWalk, OneOfNamesOneOfCasesAllOfAndRequiredIn) {
+TEST(ValidationWalk, CombinationKeywordsReportExactFindings) {
   const char* cases = R"({"type": "object", "properties": {"kind": {"type": "string"}, "w": {"type": "number"}},
     "oneOf": [{"properties": {"kind": {"const": "wide"}}, "required": ["w"]},
               {"properties": {"kind": {"const": "flat"}}}]})";
@@ -129,7 +129,7 @@ TEST(ValidationWalk, OneOfNamesOneOfCasesAllOfAndRequiredIn) {
 }
 
 // The first error in keyword order wins; nothing else is printed.
-TEST(SchemaErrors, KeywordsAndTheirParameters) {
+TEST(SchemaErrors, FirstErrorInKeywordOrderEndsTheRun) {
   expectSchemaErrors({
       {"1", "5", "/: A schema must be defined by either an object or a boolean."},
       {R"({"a": 1})", R"({"properties": {"a": null}, "optional": ["a"]})",
@@ -157,7 +157,7 @@ TEST(SchemaErrors, KeywordsAndTheirParameters) {
 }
 
 // An alternative that is no object holds no "required" either.
-TEST(SchemaErrors, OneOfAllOfAndRequiredInForms) {
+TEST(SchemaErrors, UnsupportedCombinationFormsEndTheRun) {
   expectSchemaErrors({
       {"{}", R"({"oneOf": [{"required": ["a"]}, {"description": "b"}]})", "/oneOf/1/required: This item is required."},
       {"{}", R"({"oneOf": [{"required": ["a", "b"]}]})", "/oneOf/0/required: Only single items are supported."},
@@ -194,7 +194,7 @@ TEST(SchemaErrors, OneOfAllOfAndRequiredInForms) {
 }
 
 // A modifier without its bound is not read; subschemas the walk never reaches are not examined.
-TEST(SchemaErrors, AcceptedParametersAndUnreachedSubschemas) {
+TEST(SchemaErrors, ParametersTheWalkNeverReadsAreAccepted) {
   for (const char* accepted :
        {R"({"exclusiveMinimum": "yes"})", R"({"default": 0})", R"({"default": ""})", R"({"default": false})",
         R"({"format": "uri"})", R"({"type": "object", "optional": ["a"], "properties": {"a": {"minimum": "3"}}})"})
@@ -202,7 +202,7 @@ TEST(SchemaErrors, AcceptedParametersAndUnreachedSubschemas) {
 }
 
 // A schema 255 levels deep and a huge array are walked.
-TEST(ValidationInput, ParseFailuresAndNestingBeyond512LevelsEndTheRun) {
+TEST(ValidationInput, UnparsableInputEndsTheRunWithOneMessage) {
   const std::string tooDeep = "nesting deeper than 512 levels";
   const std::string dataFailed = "Parsing the JSON data file failed: ";
   const std::string schemaFailed = "Parsing the JSON schema file failed: ";
