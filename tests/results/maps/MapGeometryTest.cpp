@@ -9,6 +9,7 @@
 #include "results/maps/CellRaster.hpp"
 #include "results/maps/FloodOutline.hpp"
 #include "results/maps/RasterGrid.hpp"
+#include "support/FailureReport.hpp"
 #include "support/SquareMesh.hpp"
 
 using namespace results;
@@ -33,6 +34,20 @@ static int holesOf(const dataio::OutlinePart& part) {
   EXPECT_TRUE(geometry->IsValid());
   EXPECT_DOUBLE_EQ(geometry->toPolygon()->get_Area(), part.area);
   return geometry->toPolygon()->getNumInteriorRings();
+}
+
+// A map beyond its pixels, or an index beyond the memory the maps may take, is refused before anything is drawn.
+TEST(RasterGrid, GridsBeyondThePixelOrMemoryLimitAreRefused) {
+  const auto refusal = [](Bounds bounds, double size) {
+    return testing_support::failureReport([&] { alignedGrid(bounds, size, member); });
+  };
+  EXPECT_EQ(refusal({0, 1e6, 0, 1e6}, 0.01),
+            " -> " + member + " 0.01 m gives 100000000 x 100000000 pixels, more than the 2147483648 a map may have\n");
+  EXPECT_EQ(refusal({0, 40000, 0, 40000}, 1.0),
+            " -> " + member + " 1 m gives 40000 x 40000 pixels, which need 6103 MiB to rasterise, "
+                              "more than the 4096 MiB the maps may take\n");
+  EXPECT_EQ(refusal({0, 1, 0, 1e300}, 1e-10),
+            " -> " + member + " 1e-10 m gives more than the 2147483648 pixels a map may have\n");
 }
 
 // Bounds on multiples stay the edges; a tenth is no whole double.
