@@ -74,6 +74,12 @@ void H5TestFile::unwritten(const std::string& path, const std::vector<hsize_t>& 
   write(path, dims, H5T_NATIVE_DOUBLE, nullptr);
 }
 
+void H5TestFile::unwrittenStrings(const std::string& path, hsize_t count) {
+  const hid_t type = stringType(H5T_VARIABLE, H5T_CSET_ASCII);
+  write(path, {count}, type, nullptr);
+  H5Tclose(type);
+}
+
 void H5TestFile::scalarDouble(const std::string& path, double value) { write(path, {}, H5T_NATIVE_DOUBLE, &value); }
 
 void H5TestFile::group(const std::string& path) {

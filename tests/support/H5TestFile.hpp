@@ -30,6 +30,8 @@ class H5TestFile {
   void text(const std::string& path, const std::string& value);
   // A double dataset whose storage is never allocated: any extent costs nothing.
   void unwritten(const std::string& path, const std::vector<hsize_t>& dims);
+  // Variable-length strings declared and never written.
+  void unwrittenStrings(const std::string& path, hsize_t count);
   // A dataset of rank 0 (one value, no extents).
   void scalarDouble(const std::string& path, double value);
   void group(const std::string& path);

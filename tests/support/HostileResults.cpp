@@ -1,7 +1,5 @@
 #include "support/HostileResults.hpp"
 
-#include <hdf5.h>
-
 #include <random>
 #include <stdexcept>
 
@@ -52,18 +50,9 @@ void replaceLastHydStateStep(const std::string& fileName, int rows, int columns)
 }
 
 void archivedModelTextsNeverWritten(const std::string& fileName, unsigned long long count) {
-  ResultsFileMaker(fileName, ResultsFileMaker::Opening::Edit).remove(".config/model");
-  const hid_t file = H5Fopen(fileName.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
-  const hid_t type = H5Tcopy(H5T_C_S1);
-  H5Tset_size(type, H5T_VARIABLE);
-  const hsize_t dims[1] = {count};
-  const hid_t space = H5Screate_simple(1, dims, nullptr);
-  const hid_t dataSet = H5Dcreate2(file, ".config/model", type, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-  if (dataSet < 0) throw std::runtime_error("cannot declare the archived texts in " + fileName);
-  H5Dclose(dataSet);
-  H5Sclose(space);
-  H5Tclose(type);
-  H5Fclose(file);
+  ResultsFileMaker file(fileName, ResultsFileMaker::Opening::Edit);
+  file.remove(".config/model");
+  file.unwrittenStrings(".config/model", count);
 }
 
 // A global heap object is an index (2 bytes), a reference count (2), 4
